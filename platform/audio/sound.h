@@ -1,0 +1,21 @@
+// One sound-effect voice: sndPlaySound from memory, asynchronous, the next request cuts the last.
+#pragma once
+#include "platform/core/messages.h"
+
+constexpr UINT SND_SYNC = 0x0000;
+constexpr UINT SND_ASYNC = 0x0001;
+constexpr UINT SND_NODEFAULT = 0x0002;
+constexpr UINT SND_MEMORY = 0x0004;
+
+// sound points at a whole RIFF wave in memory (SND_MEMORY). A buffer that holds no playable wave
+// plays silence and still returns true. Returns at once.
+BOOL sndPlaySound(const void* sound, UINT flags);
+
+namespace Platform {
+// The player behind sndPlaySound; tests install a recorder. Null restores the audio device.
+struct WavePlayer {
+    virtual ~WavePlayer() = default;
+    virtual BOOL Play(const void* sound, UINT flags) = 0;
+};
+void SetWavePlayer(WavePlayer* player);
+}  // namespace Platform
