@@ -5,15 +5,12 @@
 
 #include "game/zq_random.h"
 #include "platform/core/clock.h"
-#include "platform/vcl/extctrls.h"
+#include "platform/vcl/controls.h"
+#include "platform/vcl/display.h"
 #include "platform/vcl/forms.h"
 #include "platform/vcl/graphics.h"
 #include "platform/vcl/imglist.h"
 #include "platform/vcl/joystick.h"
-
-namespace Platform {
-class FullScreenDisplay;
-}
 
 static_assert(sizeof(int) == 4, "game fields are signed 32-bit integers");
 
@@ -185,7 +182,7 @@ public:
     std::uint32_t PadUp = 0;
     std::uint32_t PadRight = 0;
     std::uint32_t PadDown = 0;
-    Platform::FullScreenDisplay* DirectDrawObject = nullptr;
+    LPDIRECTDRAW DirectDrawObject = nullptr;
 
     // Window handlers.
     void FormCreate(TObject* Sender);
@@ -248,9 +245,8 @@ public:
     void EnterRankingAfterGame();
 
 private:
-    bool LoadImageFile(TBitmap* Bitmap, const AnsiString& FileName);
-    void LoadStrip(TImageList* List, const char* FileName);
-    void LoadSpriteList(TBitmap* Scratch, TImageList* List, int Size, const char* Prefix, int Files);
+    void ReportPictureFault(const AnsiString& FileName);
+    void LoadSpriteList(TImageList* List, int Size, const char* Prefix, int Files);
     bool LoadWave(const char* FileName, unsigned char* Buffer, int Size);
     int AssetFault = 0;  // a picture file could not be loaded: close once the start-up is done
     TBitmap* Scratch = nullptr;
