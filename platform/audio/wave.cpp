@@ -1,0 +1,154 @@
+#include "platform/audio/wave.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <vector>
+
+namespace {
+struct Region {
+    const std::uint8_t* Start;
+    std::size_t Size;
+};
+
+std::mutex gRegionLock;
+std::vector<Region> gRegions;
+
+struct CacheEntry {
+    std::size_t Size;
+    std::uint64_t Hash;
+    std::shared_ptr<const Platform::DeviceWave> Wave;
+};
+constexpr std::size_t kCacheEntries = 32;
+std::mutex gCacheLock;
+std::deque<CacheEntry> gCache;
+
+std::uint32_t ReadLe32(const std::uint8_t* p)
+{
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+// The registered buffer holding p: the bytes left from p to its end, or 0 when none holds it.
+std::size_t RegisteredRoom(const std::uint8_t* p, bool& found)
+{
+    std::lock_guard<std::mutex> lock(gRegionLock);
+    for (const Region& r : gRegions) {
+        if (std::less_equal<const std::uint8_t*>()(r.Start, p) && std::less<const std::uint8_t*>()(p, r.Start + r.Size)) {
+            found = true;
+            return static_cast<std::size_t>(r.Start + r.Size - p);
+        }
+    }
+    found = false;
+    return 0;
+}
+
+std::uint64_t Hash(const std::uint8_t* p, std::size_t n)
+{
+    std::uint64_t h = 0xcbf29ce484222325ull;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        h = (h ^ w) * 0x100000001b3ull;
+        h ^= h >> 29;
+    }
+    for (; i < n; ++i) h = (h ^ p[i]) * 0x100000001b3ull;
+    return h;
+}
+
+// SDL reads the RIFF size as declared, never past the memory stream, and keeps the whole frames
+// of a data chunk that was cut short (a longer file read into a fixed buffer).
+void SetWaveHints()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        SDL_SetHint(SDL_HINT_WAVE_RIFF_CHUNK_SIZE, "force");
+        SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "dropframe");
+    });
+}
+
+std::shared_ptr<const Platform::DeviceWave> Convert(const SDL_AudioSpec& spec, Uint8* data, Uint32 length)
+{
+    const int frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
+    if (frameBytes <= 0 || spec.freq <= 0) return nullptr;
+    const std::size_t frames = length / static_cast<Uint32>(frameBytes);
+    if (frames == 0 || static_cast<double>(frames) / spec.freq > Platform::kMaxWaveSeconds) return nullptr;
+    SDL_AudioCVT cvt;
+    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, Platform::kAudioChannels, Platform::kAudioRate) < 0)
+        return nullptr;
+    const std::size_t usable = frames * static_cast<std::size_t>(frameBytes);
+    std::vector<Uint8> work(usable * static_cast<std::size_t>(std::max(cvt.len_mult, 1)));
+    std::memcpy(work.data(), data, usable);
+    cvt.buf = work.data();
+    cvt.len = static_cast<int>(usable);
+    if (cvt.needed && SDL_ConvertAudio(&cvt) != 0) return nullptr;
+    const int converted = cvt.needed ? cvt.len_cvt : cvt.len;
+    auto wave = std::make_shared<Platform::DeviceWave>();
+    wave->Samples.resize(static_cast<std::size_t>(converted) / sizeof(float) / Platform::kAudioChannels * Platform::kAudioChannels);
+    std::memcpy(wave->Samples.data(), work.data(), wave->Samples.size() * sizeof(float));
+    if (wave->Samples.empty()) return nullptr;
+    return wave;
+}
+}  // namespace
+
+namespace Platform {
+void SetSoundBufferSize(const void* buffer, std::size_t size)
+{
+    const auto* start = static_cast<const std::uint8_t*>(buffer);
+    std::lock_guard<std::mutex> lock(gRegionLock);
+    gRegions.erase(std::remove_if(gRegions.begin(), gRegions.end(), [&](const Region& r) { return r.Start == start; }), gRegions.end());
+    if (start && size > 0) gRegions.push_back({start, size});
+}
+
+std::size_t WaveExtent(const void* sound)
+{
+    const auto* p = static_cast<const std::uint8_t*>(sound);
+    if (!p) return 0;
+    bool registered = false;
+    const std::size_t room = RegisteredRoom(p, registered);
+    const std::size_t limit = registered ? room : kMaxWaveBytes;
+    // Read the header byte by byte so an unregistered garbage buffer is left at its first odd byte.
+    static constexpr char kRiff[4] = {'R', 'I', 'F', 'F'};
+    if (limit < 12) return 0;
+    for (int i = 0; i < 4; ++i)
+        if (p[i] != static_cast<std::uint8_t>(kRiff[i])) return 0;
+    const std::uint64_t declared = 8ull + ReadLe32(p + 4);
+    return static_cast<std::size_t>(std::min<std::uint64_t>(declared, limit));
+}
+
+std::shared_ptr<const DeviceWave> DecodeWave(const void* data, std::size_t size)
+{
+    if (!data || size < 12 || size > kMaxWaveBytes) return nullptr;
+    SetWaveHints();
+    SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
+    if (!rw) return nullptr;
+    SDL_AudioSpec spec{};
+    Uint8* buffer = nullptr;
+    Uint32 length = 0;
+    if (!SDL_LoadWAV_RW(rw, 1, &spec, &buffer, &length)) return nullptr;
+    std::shared_ptr<const DeviceWave> wave = Convert(spec, buffer, length);
+    SDL_FreeWAV(buffer);
+    return wave;
+}
+
+std::shared_ptr<const DeviceWave> CachedWave(const void* data, std::size_t size)
+{
+    if (!data || size == 0) return nullptr;
+    const std::uint64_t hash = Hash(static_cast<const std::uint8_t*>(data), size);
+    {
+        std::lock_guard<std::mutex> lock(gCacheLock);
+        for (const CacheEntry& e : gCache)
+            if (e.Size == size && e.Hash == hash) return e.Wave;
+    }
+    std::shared_ptr<const DeviceWave> wave = DecodeWave(data, size);
+    std::lock_guard<std::mutex> lock(gCacheLock);
+    gCache.push_front({size, hash, wave});
+    if (gCache.size() > kCacheEntries) gCache.pop_back();
+    return wave;
+}
+}  // namespace Platform

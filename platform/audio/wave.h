@@ -1,0 +1,26 @@
+// Waves played from memory: how far a buffer may be read, decoding with SDL's WAV reader into
+// the device format, and a cache so a repeated effect costs one hash.
+#pragma once
+#include <cstddef>
+#include <memory>
+
+#include "platform/audio/mixer.h"
+
+namespace Platform {
+// sndPlaySound gets only a pointer. It reads the RIFF header's declared size (8 + the size
+// field) and cuts it at the end of a buffer registered with SetSoundBufferSize, or at
+// kMaxWaveBytes for a pointer into no registered buffer. Buffers whose RIFF size may claim more
+// than they hold (a longer file read into a fixed buffer) must be registered.
+constexpr std::size_t kMaxWaveBytes = 16u << 20;
+// A decoded effect longer than this plays silence instead of filling memory.
+constexpr double kMaxWaveSeconds = 60.0;
+
+// Tells how many bytes from buffer on may be read; size 0 forgets the buffer.
+void SetSoundBufferSize(const void* buffer, std::size_t size);
+// The bytes of the wave at sound that may be read: 0 when it does not start with a RIFF header.
+std::size_t WaveExtent(const void* sound);
+// The wave of size bytes converted to the device format; null when they hold no playable wave.
+std::shared_ptr<const DeviceWave> DecodeWave(const void* data, std::size_t size);
+// DecodeWave through a cache keyed by the bytes' length and content.
+std::shared_ptr<const DeviceWave> CachedWave(const void* data, std::size_t size);
+}  // namespace Platform
