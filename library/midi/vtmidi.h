@@ -165,6 +165,11 @@ private:
     void ReleaseRetiredData();
     void InsertUserMessage(const TShortMessage& Message);
     void SendLong(const unsigned char* Bytes, std::int32_t Length);
+    bool PlayMetaEvents();             // true when an end text sent the song to its loop start
+    bool FadeStep(DWORD Elapsed);      // true when the fade has run out
+    void EndPlayback();
+    void DecayLevels();
+    void PublishChannels(const TVantrelMidiChannel* Channels);  // into FChannelSnapshot
 
     bool FInitialized = false;
     HMIDIOUT FMidiOut = nullptr;
