@@ -1,0 +1,177 @@
+// Explosions, smoke puffs, enemy bullets, sparks and the red trail dots.
+#include <algorithm>
+#include <cmath>
+
+#include "tools/mkassets/assets.h"
+
+namespace Assets {
+
+namespace {
+
+const float Pi = 3.14159265f;
+
+// Heat 0..1 to fire colour: smoke, deep red, orange, yellow, white.
+Color Fire(float heat) {
+  static const Color ramp[] = {Rgb(70, 52, 50), Rgb(150, 30, 16), Rgb(236, 96, 18), Rgb(255, 200, 50),
+                               Rgb(255, 250, 220), Rgb(255, 255, 255)};
+  float t = Clamp01(heat) * 5;
+  int i = std::min(4, static_cast<int>(t));
+  return Mix(ramp[i], ramp[i + 1], t - i);
+}
+
+Canvas Explosion(int t) {
+  Canvas c(96, 96);
+  const float cx = 48, cy = 48, p = t / 15.0f;
+  const float radius = 7 + 33 * (1 - std::pow(1 - p, 2.4f));
+  const float heat = std::exp(-p * 2.4f);
+  const float hollow = Smooth(0.35f, 1.0f, p);
+  const float fade = 1 - 0.88f * Smooth(0.5f, 1.0f, p);
+
+  // Fireball: turbulent edge that grows with the ball, cooling from the outside in, hollowing late.
+  c.Glow([&](float x, float y) {
+    float dx = (x - cx) / radius, dy = (y - cy) / radius;
+    float r = std::hypot(dx, dy);
+    float n = Fbm(dx * 2.6f + 7, dy * 2.6f + 3, 11, 4);
+    float edge = r + (n - 0.5f) * 0.7f;
+    float density = Smooth(1.0f, 0.6f, edge);
+    density *= 1 - hollow * Smooth(0.55f, 0.05f, r + (n - 0.5f) * 0.5f) * 0.9f;
+    float h = heat * (1.25f - r * 0.8f) + (n - 0.5f) * 0.45f;
+    Color col = Fire(h);
+    return Color{col.R, col.G, col.B, density * fade};
+  });
+
+  // Shock ring in the first frames.
+  if (t < 7) {
+    float ring = 10 + t * 6.5f, strength = 0.8f * (1 - t / 7.0f);
+    c.Glow([&](float x, float y) {
+      float d = std::hypot(x - cx, y - cy) - ring;
+      return Color{1.0f, 0.85f, 0.55f, std::exp(-d * d / 3) * strength};
+    });
+  }
+
+  // Debris: hot specks flying out on straight lines, each with a short streak behind it.
+  Random rnd(4242);
+  for (int k = 0; k < 18; ++k) {
+    float angle = rnd.Unit() * 2 * Pi, speed = 2.2f + rnd.Unit() * 2.2f;
+    float life = 0.55f + rnd.Unit() * 0.45f;
+    if (p > life || t == 0) continue;
+    float dist = speed * t + 5, ux = std::cos(angle), uy = std::sin(angle);
+    float hx = cx + ux * dist, hy = cy + uy * dist;
+    float bright = 1 - p / life;
+    Shape streak = Capsule(hx - ux * 4, hy - uy * 4, hx, hy, 0.8f);
+    c.Glow([&](float x, float y) {
+      float d = std::max(0.0f, streak(x, y));
+      return Color{1.0f, 0.9f, 0.5f, std::exp(-d * d * 1.5f) * bright};
+    });
+  }
+
+  // The first frame is the flash itself: a white star.
+  if (t < 3) {
+    float size = (3 - t) / 3.0f;
+    c.Glow([&](float x, float y) {
+      float dx = std::abs(x - cx), dy = std::abs(y - cy);
+      float rays = std::exp(-dx * 0.9f - dy * dy * 0.004f) + std::exp(-dy * 0.9f - dx * dx * 0.004f);
+      float core = std::exp(-(dx * dx + dy * dy) / (60 * size));
+      return Color{1, 1, 0.95f, (rays * 0.6f + core) * size};
+    });
+  }
+  return c;
+}
+
+Canvas Puff(int f) {
+  Canvas c(24, 24);
+  const float radius = 3.4f + f * 1.25f, opacity = 0.95f - f * 0.12f;
+  const Color fresh = Rgb(210, 240, 255), old = Rgb(96, 104, 128);
+  c.Glow([&](float x, float y) {
+    float dx = x - 12, dy = y - 12;
+    float r = std::hypot(dx, dy) / radius;
+    float n = Fbm(dx / radius * 1.8f + 5, dy / radius * 1.8f + f * 0.3f, 31, 3);
+    float density = Smooth(1.05f, 0.45f, r + (n - 0.5f) * 0.5f);
+    // Lit from the upper left, like every other sprite.
+    float lit = 0.75f + 0.35f * Clamp01(-(dx + dy) / (2 * radius));
+    Color col = Scale(Mix(fresh, old, f / 6.0f), lit);
+    return Color{col.R, col.G, col.B, density * opacity};
+  });
+  return c;
+}
+
+Canvas Bullet(int f) {
+  // Centred at (10, 10): the game draws the bullet's image with its corner 10 pixels off.
+  Canvas c(24, 24);
+  const float cx = 10, cy = 10, pulse = 4.3f + 0.6f * std::sin(f * Pi / 2);
+  c.Glow([&](float x, float y) {
+    float d = std::hypot(x - cx, y - cy);
+    return Color{1.0f, 0.25f, 0.35f, std::exp(-d * d / (pulse * pulse * 1.6f)) * 0.9f};
+  });
+  c.Paint(Disc(cx, cy, pulse * 0.72f), [&](float x, float y) {
+    float d = std::hypot(x - cx + 0.8f, y - cy + 0.8f) / (pulse * 0.72f);
+    return Mix(Rgb(255, 255, 230), Rgb(255, 90, 120), Clamp01(d));
+  });
+  // Two sparkle rays turning 45 degrees a frame, so the four frames spin the glint round.
+  float turn = f * Pi / 4;
+  c.Glow([&](float x, float y) {
+    float dx = x - cx, dy = y - cy;
+    float ra = std::cos(turn) * dx + std::sin(turn) * dy, rb = -std::sin(turn) * dx + std::cos(turn) * dy;
+    float g = std::exp(-rb * rb * 1.2f - std::abs(ra) * 0.35f) * 0.7f;
+    return Color{1.0f, 0.8f, 0.85f, g * Clamp01(1 - std::hypot(dx, dy) / 9.5f)};
+  });
+  return c;
+}
+
+Canvas Spark(int f) {
+  Canvas c(10, 10);
+  float angle = (90 - f * 18) * Pi / 180;
+  float ux = std::cos(angle) * 3.6f, uy = -std::sin(angle) * 3.6f;
+  Shape streak = Capsule(5 - ux, 5 - uy, 5 + ux, 5 + uy, 0.75f);
+  c.Paint(streak, [&](float x, float y) {
+    float along = std::hypot(x - 5, y - 5) / 4.3f;
+    return Mix(Rgb(255, 255, 200), Rgb(255, 210, 0), Clamp01(along));
+  });
+  c.Glow([&](float x, float y) {
+    float d = std::max(0.0f, streak(x, y));
+    return Color{1.0f, 0.85f, 0.0f, std::exp(-d * d * 1.2f) * 0.5f};
+  });
+  return c;
+}
+
+}  // namespace
+
+std::vector<Canvas> ExplosionFrames() {
+  std::vector<Canvas> frames;
+  for (int t = 0; t < 16; ++t) frames.push_back(Explosion(t));
+  return frames;
+}
+
+std::vector<Canvas> PuffFrames() {
+  std::vector<Canvas> frames;
+  for (int f = 0; f < 7; ++f) frames.push_back(Puff(f));
+  return frames;
+}
+
+std::vector<Canvas> BulletFrames() {
+  std::vector<Canvas> frames;
+  for (int f = 0; f < 4; ++f) frames.push_back(Bullet(f));
+  return frames;
+}
+
+std::vector<Canvas> SparkFrames() {
+  std::vector<Canvas> frames;
+  for (int f = 0; f < 6; ++f) frames.push_back(Spark(f));
+  return frames;
+}
+
+Canvas RedDot(int step) {
+  Canvas c(16, 16);
+  const float radius = 5.0f - step * 1.5f;
+  c.Glow([&](float x, float y) {
+    float d = std::hypot(x - 8, y - 8);
+    return Color{1.0f, 0.15f, 0.1f, std::exp(-d * d / (radius * radius * 1.8f)) * 0.9f};
+  });
+  c.Paint(Disc(8, 8, radius * 0.6f), [&](float x, float y) {
+    float d = std::hypot(x - 7.5f, y - 7.5f) / (radius * 0.6f);
+    return Mix(Rgb(255, 220, 200), Rgb(255, 40, 30), Clamp01(d));
+  });
+  return c;
+}
+
+}  // namespace Assets
