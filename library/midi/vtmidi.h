@@ -158,6 +158,7 @@ public:
 
 private:
     friend class TVantrelMidiPlayThread;
+    friend struct TVantrelMidiProbe;  // tests read and set the playback state
     using TDataMap = std::map<AnsiString, VantrelSystem::TVantrelAutoPtr<TVantrelMidiData>>;
 
     void Destroy();  // the destructor's work; also undoes a construction that failed part-way
