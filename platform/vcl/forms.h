@@ -7,6 +7,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -113,12 +114,16 @@ public:
     // The standard error box: the exception's message in a box captioned with the title.
     void ShowException(Exception& e);
 
+    void FormDestroyed(TForm* form);  // called by the form's destructor
+    void DestroyForms();
+
 private:
     void AddForm(TForm* form);
     void Present();
 
     bool FTerminated = false;
     std::vector<TForm*> FForms;
+    std::map<const TImage*, std::uint64_t> FShownStamps;  // picture stamp last shown per image
 };
 extern TApplication* Application;
 

@@ -98,7 +98,10 @@ public:
 struct TPixelBuffer {
     int Width = 0, Height = 0;
     std::vector<std::uint32_t> Pixels;
-    std::uint64_t Changes = 0;  // bumped by every canvas operation that draws
+    // A stamp unique among all pictures, renewed by every operation that draws, so the window
+    // can tell whether a picture changed since it was last shown.
+    std::uint64_t Changes = 0;
+    void Touch();
     void Resize(int width, int height);  // keeps the overlapping part, new pixels black
 };
 
@@ -170,6 +173,8 @@ private:
     TBrush FBrush;
     TFont FFont;
     TPoint FPenPos;
+    std::vector<int> FEllipseLeft, FEllipseRight;  // kept to draw without allocating
+    std::vector<TPoint> FEllipseOutline;
 };
 
 class TBitmap : public TObject {
@@ -203,6 +208,4 @@ namespace Platform {
 // Parses a Windows BMP held in memory into pixels; raises Exception with the reason on bad data.
 TPixelBuffer ParseBmp(const std::uint8_t* data, std::size_t size);
 std::vector<std::uint8_t> EncodeBmp24(const TPixelBuffer& picture);
-// The file name the layer opens for a name written with `\` separators.
-AnsiString NativeFileName(const AnsiString& name);
 }  // namespace Platform

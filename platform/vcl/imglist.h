@@ -37,17 +37,17 @@ public:
 
     // An index outside the list draws nothing.
     void Draw(TCanvas* canvas, int x, int y, int index);
-    void Draw(TCanvas* canvas, int x, int y, int index, bool enabled);
     // The image's pixels, black where transparent.
     void GetBitmap(int index, TBitmap* image) const;
 
 private:
     struct TSpan {
-        std::uint16_t Row, Start, Length;
+        std::uint16_t Start, Length;
     };
     struct TImageEntry {
-        std::vector<std::uint32_t> Pixels;  // FWidth × FHeight
-        std::vector<TSpan> Spans;           // opaque runs, row by row
+        std::vector<std::uint32_t> Pixels;    // FWidth × FHeight, black where transparent
+        std::vector<TSpan> Spans;             // opaque runs, row by row
+        std::vector<std::uint32_t> RowStart;  // first span of each row, then the total
     };
     void AddFromPixels(const TPixelBuffer& src, int left, const std::vector<bool>& opaque);
 
