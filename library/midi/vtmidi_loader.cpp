@@ -191,7 +191,11 @@ void TVantrelMidiData::ReadTrack(const unsigned char* Bytes, unsigned Count, con
         unsigned char status = 0;  // none yet: a first event without a status byte is refused
         bool goOn = true;
         while (goOn && track.Pos < track.Length) {
-            time += track.ReadNumber();
+            // A track running past the last representable tick is corrupt; wrapping round would
+            // file its later events before earlier ones.
+            const std::uint32_t delta = track.ReadNumber();
+            if (delta > std::numeric_limits<std::uint32_t>::max() - time) track.Broken();
+            time += delta;
             if (track.Peek() & 0x80) status = track.Next();
             else if (status == 0) track.Broken();
             if (status == 0xF0 || status == 0xF7) goOn = SystemExclusive(track, longPos, time, status);

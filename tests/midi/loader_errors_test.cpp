@@ -59,6 +59,8 @@ std::vector<BadFile> BadFiles()
         {"sysex longer than the chunk", OneTrack(Track().Event(0, {0xF0, 0x10, 1, 2, 0xF7})), BadData},
         {"meta payload longer than the chunk", OneTrack(Track().Event(0, {0xFF, 0x06, 0x09, 'R', 'e'})), BadData},
         {"meta without its type", OneTrack(Track().Event(0, {0xFF})), BadData},
+        {"time past the last tick",
+         OneTrack(Track().Raw({0x8F, 0xFF, 0xFF, 0xFF, 0x7F, 0x90, 60, 1}).Event(1, {0x90, 61, 1})), BadData},
         {"first event without a status byte", OneTrack(Track().Event(0, {60, 100}).End()), BadData},
     };
 }
