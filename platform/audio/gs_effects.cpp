@@ -8,14 +8,14 @@ using Kind = Platform::SysExMeaning::Kind;
 // Rooms grow and brighten towards the halls; the plate is bright and dense; the two delay
 // macros are long, dark and sparse, the panning one as wide as it goes.
 constexpr ReverbSettings kReverb[Platform::kGSReverbMacros] = {
-    {0.30, 0.55, 40.0, 0.50},  // Room 1
-    {0.42, 0.50, 50.0, 0.55},  // Room 2
-    {0.55, 0.45, 60.0, 0.60},  // Room 3
-    {0.72, 0.35, 80.0, 0.65},  // Hall 1
-    {0.85, 0.30, 90.0, 0.70},  // Hall 2
-    {0.65, 0.10, 100.0, 0.70}, // Plate
-    {0.90, 0.70, 30.0, 0.45},  // Delay
-    {0.90, 0.70, 100.0, 0.45}, // Panning Delay
+    {0.25, 0.55, 40.0, 0.45},  // Room 1
+    {0.35, 0.50, 50.0, 0.50},  // Room 2
+    {0.45, 0.45, 60.0, 0.55},  // Room 3
+    {0.60, 0.35, 80.0, 0.60},  // Hall 1
+    {0.70, 0.30, 90.0, 0.60},  // Hall 2
+    {0.55, 0.10, 100.0, 0.60}, // Plate
+    {0.75, 0.70, 30.0, 0.40},  // Delay
+    {0.75, 0.70, 100.0, 0.40}, // Panning Delay
 };
 
 constexpr ChorusSettings kChorus[Platform::kGSChorusMacros] = {

@@ -56,6 +56,7 @@ public:
     {
         std::lock_guard<std::mutex> lock(FOutputLock);
         StopRunning();
+        ResetStream();
         FInstalled = output;
         FTried = false;
     }

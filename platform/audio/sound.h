@@ -1,5 +1,7 @@
 // One sound-effect voice: sndPlaySound from memory, asynchronous, the next request cuts the last.
 #pragma once
+#include <cstddef>
+
 #include "platform/core/messages.h"
 
 constexpr UINT SND_SYNC = 0x0000;
@@ -18,4 +20,10 @@ struct WavePlayer {
     virtual BOOL Play(const void* sound, UINT flags) = 0;
 };
 void SetWavePlayer(WavePlayer* player);
+
+// sndPlaySound gets only a pointer, so it trusts the RIFF header's size up to the end of a
+// buffer registered here (or up to a fixed bound for other pointers). A buffer whose wave may
+// claim more than it holds, like a fixed buffer holding the start of a longer file, is
+// registered once with its length; size 0 forgets it.
+void SetSoundBufferSize(const void* buffer, std::size_t size);
 }  // namespace Platform

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 
@@ -15,6 +16,9 @@ constexpr int kChunkFrames = 1024;  // synthesizer frames per FluidSynth call
 constexpr int kTaps = 63;
 constexpr int kHistory = kTaps - 1;
 constexpr int kFilterDelay = kTaps / 2;  // synthesizer frames a sound comes out late
+// Every SoundFont voice waits at least about 1 ms (its shortest envelope delay) before it sounds;
+// FluidSynth counts that in blocks, one whole block at this rate.
+constexpr int kVoiceDelay = Platform::SynthEngine::kGridFrames;
 
 struct Tap {
     int Offset;
@@ -48,6 +52,8 @@ const TapList& HalfBand()
     return taps;
 }
 
+std::atomic<bool> gEffectsEnabled{true};
+
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
 void QuietLog()
@@ -62,6 +68,8 @@ void QuietLog()
 }  // namespace
 
 namespace Platform {
+void SetSynthEffectsEnabled(bool enabled) { gEffectsEnabled.store(enabled); }
+
 std::unique_ptr<SynthEngine> SynthEngine::Create(const std::string& soundFont)
 {
     QuietLog();
@@ -101,16 +109,34 @@ void SynthEngine::Restart()
         FQueue.clear();
     }
     FDue.clear();
+    ResetSynth();
+    // What FluidSynth rendered ahead to the end of its block, and the filter's history, still
+    // hold the sound from before: both are dropped.
+    const int ahead = static_cast<int>((kGridFrames - FSynthFrames % kGridFrames) % kGridFrames);
+    if (ahead > 0) fluid_synth_write_float(FSynth, ahead, FWork.data(), 0, 2, FWork.data(), 1, 2);
+    FSynthFrames += ahead;
+    std::fill(FWork.begin(), FWork.end(), 0.0f);
+    const int effects = gEffectsEnabled.load() ? 1 : 0;
+    fluid_synth_reverb_on(FSynth, -1, effects);
+    fluid_synth_chorus_on(FSynth, -1, effects);
+}
+
+// A module reset puts channels and effects in their power-on state and cuts every sound;
+// FluidSynth's own reset lets the notes ring out, and cuts made before it are undone by it.
+void SynthEngine::ResetSynth()
+{
     FRunningStatus = 0;
     fluid_synth_system_reset(FSynth);
+    SilenceAll();
     ApplyEffects(kGSDefaultReverb, kGSDefaultChorus);
 }
 
 // A message sounds at its stamp plus the output's latency. FluidSynth starts it at the next
-// boundary of its block grid, so the nearest boundary is taken, early by the filter's delay.
+// boundary of its block grid, so the nearest boundary is taken, early by the filter's and the
+// voice's own delay.
 std::int64_t SynthEngine::SynthFrameOf(std::int64_t ns, const BlockTiming& timing) const
 {
-    const std::int64_t target = FBlockSynthStart + timing.FrameAt(ns, kOversample) - timing.FirstFrame * kOversample - kFilterDelay;
+    const std::int64_t target = FBlockSynthStart + timing.FrameAt(ns, kOversample) - timing.FirstFrame * kOversample - kFilterDelay - kVoiceDelay;
     return FloorDiv(target + kGridFrames / 2, kGridFrames) * kGridFrames;
 }
 
@@ -207,11 +233,7 @@ void SynthEngine::ApplySysEx(const std::vector<std::uint8_t>& bytes)
     const SysExMeaning meaning = ClassifySysEx(bytes.data(), bytes.size());
     switch (meaning.What) {
     case SysExMeaning::Kind::GMSystemOn:
-    case SysExMeaning::Kind::GSReset:
-        FRunningStatus = 0;
-        fluid_synth_system_reset(FSynth);
-        ApplyEffects(kGSDefaultReverb, kGSDefaultChorus);
-        break;
+    case SysExMeaning::Kind::GSReset: ResetSynth(); break;
     case SysExMeaning::Kind::GSReverb: ApplyEffects(meaning.Macro, -1); break;
     case SysExMeaning::Kind::GSChorus: ApplyEffects(-1, meaning.Macro); break;
     case SysExMeaning::Kind::GSDelay:

@@ -48,6 +48,7 @@ private:
     void ApplySysEx(const std::vector<std::uint8_t>& bytes);
     void ApplyEffects(int reverbMacro, int chorusMacro);
     void SilenceAll();
+    void ResetSynth();
     // Renders frames of synthesizer time into out (interleaved output frames), decimating.
     void RenderSynth(float* out, std::int64_t synthFrames);
     std::int64_t SynthFrameOf(std::int64_t ns, const BlockTiming& timing) const;
@@ -74,4 +75,7 @@ namespace Platform {
 // the next open while no port is open.
 std::vector<std::string> DefaultSoundFonts();
 void SetSoundFontCandidates(std::vector<std::string> paths);
+// Reverb and chorus units on (the default) or off, from the next open on; tests that measure the
+// notes themselves switch them off so no tail rings on.
+void SetSynthEffectsEnabled(bool enabled);
 }  // namespace Platform

@@ -5,18 +5,16 @@
 #include <memory>
 
 #include "platform/audio/mixer.h"
+#include "platform/audio/sound.h"
 
 namespace Platform {
-// sndPlaySound gets only a pointer. It reads the RIFF header's declared size (8 + the size
-// field) and cuts it at the end of a buffer registered with SetSoundBufferSize, or at
-// kMaxWaveBytes for a pointer into no registered buffer. Buffers whose RIFF size may claim more
-// than they hold (a longer file read into a fixed buffer) must be registered.
+// sndPlaySound reads the RIFF header's declared size (8 + the size field) and cuts it at the end
+// of the buffer registered with SetSoundBufferSize (sound.h) that holds the pointer, or at
+// kMaxWaveBytes for a pointer into no registered buffer.
 constexpr std::size_t kMaxWaveBytes = 16u << 20;
 // A decoded effect longer than this plays silence instead of filling memory.
 constexpr double kMaxWaveSeconds = 60.0;
 
-// Tells how many bytes from buffer on may be read; size 0 forgets the buffer.
-void SetSoundBufferSize(const void* buffer, std::size_t size);
 // The bytes of the wave at sound that may be read: 0 when it does not start with a RIFF header.
 std::size_t WaveExtent(const void* sound);
 // The wave of size bytes converted to the device format; null when they hold no playable wave.
