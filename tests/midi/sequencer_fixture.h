@@ -7,6 +7,7 @@
 #include <future>
 #include <initializer_list>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "library/midi/vtmidi.h"
@@ -86,11 +87,17 @@ protected:
         Midi->PlayThread()->Cycle();
     }
 
-    // Stop waits for the thread's answer, so the cycles run here while it waits elsewhere.
+    // Stop waits for the thread's answer: it runs elsewhere, and the one cycle that answers
+    // runs here once the request is out.
     void StopWhileCycling()
     {
         auto stopped = std::async(std::launch::async, [this] { Midi->Stop(); });
-        while (stopped.wait_for(std::chrono::seconds(0)) != std::future_status::ready) Cycle(10);
+        while (stopped.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+            if (Probe::StopRequested(*Midi))
+                Cycle(10);
+            else
+                std::this_thread::yield();
+        }
         stopped.get();
     }
 
