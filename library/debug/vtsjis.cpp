@@ -9,7 +9,8 @@
 namespace VantrelSystem {
 namespace {
 
-// One converter per thread, opened on first use.
+// Opened per conversion: a cached one would already be gone when the switchboard writes its
+// results at program end, after thread-local objects have been destroyed.
 struct TConverter {
     iconv_t Handle = iconv_open("CP932", "UTF-8");
     ~TConverter() {
@@ -36,9 +37,8 @@ std::size_t BadCharacterLength(const char* in, std::size_t left) {
 }  // namespace
 
 std::string ToShiftJIS(const std::string& utf8) {
-    thread_local TConverter converter;
+    TConverter converter;
     if (converter.Handle == iconv_t(-1)) return utf8;
-    iconv(converter.Handle, nullptr, nullptr, nullptr, nullptr);
 
     std::string out;
     out.reserve(utf8.size());
