@@ -35,6 +35,8 @@ public:
 
 // Width and Height size the picture; the canvas draws on it at once (no painting step).
 class TImage : public TControl {
+    TBitmap FBitmap;  // first: Canvas below is taken from it
+
 public:
     explicit TImage(TComponent* owner) : TControl(owner) {}
 
@@ -44,7 +46,4 @@ public:
                           [this](const int& h) { FBitmap.SetSize(FBitmap.Buffer().Width, h); }};
     TCanvas* const Canvas = FBitmap.Canvas;
     TBitmap* const Picture = &FBitmap;  // the image's bitmap (Picture->Bitmap on the desktop)
-
-private:
-    TBitmap FBitmap;
 };
