@@ -165,7 +165,8 @@ Canvas RedDot(int step) {
   const float radius = 5.0f - step * 1.5f;
   c.Glow([&](float x, float y) {
     float d = std::hypot(x - 8, y - 8);
-    return Color{1.0f, 0.15f, 0.1f, std::exp(-d * d / (radius * radius * 1.8f)) * 0.9f};
+    float reach = Clamp01(1 - d / 7.5f);  // stays inside the 16 x 16 cell
+    return Color{1.0f, 0.15f, 0.1f, std::exp(-d * d / (radius * radius * 1.8f)) * 0.9f * reach};
   });
   c.Paint(Disc(8, 8, radius * 0.6f), [&](float x, float y) {
     float d = std::hypot(x - 7.5f, y - 7.5f) / (radius * 0.6f);

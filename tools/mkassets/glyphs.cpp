@@ -161,8 +161,8 @@ std::vector<Canvas> DigitFont() {
   std::vector<Canvas> digits;
   for (char key = '0'; key <= '9'; ++key) {
     Canvas c(16, 16);
-    PaintText(c, std::string(1, key), {1.6f, 2.3f, 1.6f, 1.9f, 1.05f, 10, 0.12f}, Rgb(200, 235, 255),
-              Rgb(30, 90, 255), Rgb(8, 14, 60), 1.0f);
+    PaintText(c, std::string(1, key), {3.1f, 2.6f, 1.55f, 1.8f, 1.0f, 10, 0.1f}, Rgb(200, 235, 255),
+              Rgb(30, 90, 255), Rgb(8, 14, 60), 0.8f);
     digits.push_back(c);
   }
   return digits;
