@@ -51,17 +51,18 @@ Canvas Explosion(int t) {
 
   // Debris: hot specks flying out on straight lines, each with a short streak behind it.
   Random rnd(4242);
-  for (int k = 0; k < 18; ++k) {
-    float angle = rnd.Unit() * 2 * Pi, speed = 2.2f + rnd.Unit() * 2.2f;
-    float life = 0.55f + rnd.Unit() * 0.45f;
+  for (int k = 0; k < 12; ++k) {
+    float angle = rnd.Unit() * 2 * Pi, speed = 2.0f + rnd.Unit() * 1.6f;
+    float life = 0.5f + rnd.Unit() * 0.4f;
     if (p > life || t == 0) continue;
-    float dist = speed * t + 5, ux = std::cos(angle), uy = std::sin(angle);
+    // Flying debris slows down, so it stays near the ball and inside the picture.
+    float dist = 6 + speed * 9 * (1 - std::exp(-t / 5.0f)), ux = std::cos(angle), uy = std::sin(angle);
     float hx = cx + ux * dist, hy = cy + uy * dist;
     float bright = 1 - p / life;
-    Shape streak = Capsule(hx - ux * 4, hy - uy * 4, hx, hy, 0.8f);
+    Shape streak = Capsule(hx - ux * 2.5f, hy - uy * 2.5f, hx, hy, 0.6f);
     c.Glow([&](float x, float y) {
       float d = std::max(0.0f, streak(x, y));
-      return Color{1.0f, 0.9f, 0.5f, std::exp(-d * d * 1.5f) * bright};
+      return Color{1.0f, 0.8f, 0.45f, std::exp(-d * d * 2) * bright};
     });
   }
 

@@ -53,6 +53,8 @@ const Pattern Patterns[] = {
     {'Y', {"#...#", "#...#", ".#.#.", "..#..", "..#..", "..#..", "..#.."}},
     {'Z', {"#####", "....#", "...#.", "..#..", ".#...", "#....", "#####"}},
     {'-', {".....", ".....", ".....", ".###.", ".....", ".....", "....."}},
+    // The logo's Q: a plain tail, no inner stroke to crowd the large letter.
+    {'q', {".###.", "#...#", "#...#", "#...#", "#...#", "#..#.", ".##.#"}},
     {'~', {".....", ".....", ".#...", "#.#.#", "...#.", ".....", "....."}},
 };
 
@@ -195,13 +197,13 @@ std::vector<Canvas> Labels() {
 
 Canvas TitleLogo() {
   Canvas c(230, 109);
-  const Layout front{23.8f, 18.7f, 7.6f, 11.0f, 4.6f, 50, 0.14f};
+  const Layout front{25.5f, 20.0f, 7.4f, 10.6f, 6.2f, 50, 0.14f};
   Layout shadow = front;
   shadow.X += 5;
   shadow.Y += 6;
-  c.Paint(TextShape("ZQ-2", shadow), Flat(Rgb(14, 26, 100)), 1.0f);
+  c.Paint(TextShape("Zq-2", shadow), Flat(Rgb(14, 26, 100)), 1.0f);
   // Chrome: sky above a bright horizon, deep blue below it.
-  Shape shape = TextShape("ZQ-2", front);
+  Shape shape = TextShape("Zq-2", front);
   const float horizon = front.Y + 3 * front.Dy;
   c.PaintOutlined(shape, [=](float x, float y) {
     Color base = y < horizon ? Mix(Rgb(120, 190, 255), Rgb(230, 245, 255), Clamp01((y - 10) / (horizon - 10)))

@@ -93,12 +93,12 @@ void DrawShip(Canvas& c, float cx, float cy, float size, float roll_degrees) {
   }
 
   // Fuselage with the two prongs that hold the charged shot between them.
-  Shape body = Polygon({{-4, -6}, {-6.5f, 3}, {-7, 15}, {7, 15}, {6.5f, 3}, {4, -6}});
+  Shape body = Polygon({{-4.5f, -5}, {-6.5f, 3}, {-7, 15}, {7, 15}, {6.5f, 3}, {4.5f, -5}});
   for (float side : {-1.0f, 1.0f})
-    body = Union(body, Polygon({{side * 3, -4}, {side * 4, -20}, {side * 6, -20}, {side * 7.5f, -4}}));
+    body = Union(body, Polygon({{side * 3.6f, -4}, {side * 4.4f, -20}, {side * 6.6f, -20}, {side * 8, -4}}));
   c.PaintOutlined(r.Of(body, 6), [=](float x, float y) {
     Point p = r.Local(x, y, 6);
-    float across = std::abs(p.X) > 2.6f && p.Y < -5 ? (p.X - (p.X > 0 ? 5.0f : -5.0f)) / 2.6f : p.X / 7.0f;
+    float across = std::abs(p.X) > 3.4f && p.Y < -5 ? (p.X - (p.X > 0 ? 5.6f : -5.6f)) / 2.4f : p.X / 7.0f;
     float nx = std::clamp(across, -0.95f, 0.95f);
     float nz = std::sqrt(1 - nx * nx);
     r.Turn(nx, nz);
@@ -149,13 +149,13 @@ std::vector<Canvas> ShotFrames() {
     float flicker = 0.85f + 0.15f * std::sin(f * 2.1f);
     // Soft cyan aura that trails downward, a bright core and a flickering tail.
     c.Glow([=](float x, float y) {
-      float dx = (x - 40) / 6.0f, dy = (y - 38) / (y > 38 ? 15.0f + 3 * f : 9.0f);
+      float dx = (x - 40) / 7.0f, dy = (y - 38) / (y > 38 ? 17.0f + 3 * f : 10.0f);
       float g = std::exp(-(dx * dx + dy * dy) * 1.6f) * flicker;
       float ripple = 0.75f + 0.25f * std::sin(y * 0.9f + f * 2.1f);
       if (y > 38) g *= ripple;
       return Color{0.3f, 0.85f, 1.0f, g};
     });
-    c.Paint(Ellipse(40, 36, 2.6f, 7.5f), [](float, float y) {
+    c.Paint(Ellipse(40, 36, 3.0f, 8.5f), [](float, float y) {
       return Mix(Rgb(255, 255, 255), Rgb(150, 240, 255), Clamp01((y - 30) / 14));
     });
     // A four-point sparkle at the head, turning a little each frame.
