@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# Helpers for the end-to-end tests: a private X server, windows found by name, keys sent to them,
+# screenshots and geometry. Source it, then call e2e_start_xvfb; everything started through
+# these functions is stopped when the script exits.
+#
+#   e2e_start_xvfb [WxHxDEPTH]       start Xvfb on a free display (:90 up) and export DISPLAY
+#   e2e_run NAME CMD...               run CMD in the background, output to $E2E_OUT/NAME.log;
+#                                     sets E2E_PID
+#   e2e_wait_window NAME [SECS] [NOT] echo the id of a visible window titled exactly NAME
+#                                     (other than the id NOT), waiting up to SECS (10)
+#   e2e_wait_gone ID [SECS]           wait until the window ID no longer exists
+#   e2e_key ID KEY...                 focus window ID and press the keys (xdotool key names)
+#   e2e_screenshot FILE [ID]          the whole screen, or one window, as a PNG
+#   e2e_geometry ID                   echo "X Y WIDTH HEIGHT" of window ID
+#   e2e_wait_log NAME TEXT [SECS]     wait until $E2E_OUT/NAME.log contains TEXT
+#   e2e_wait_exit PID [SECS]          wait for a process started by e2e_run; returns its status
+#   e2e_fail MESSAGE                  print MESSAGE and the logs, exit 1
+set -euo pipefail
+
+E2E_OUT=${E2E_OUT:-$(mktemp -d -t zq-e2e.XXXXXX)}
+mkdir -p "$E2E_OUT"
+E2E_PIDS=()
+E2E_XVFB_PID=""
+
+e2e_cleanup() {
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do
+    kill "$pid" 2>/dev/null || true
+  done
+  if [ -n "$E2E_XVFB_PID" ]; then
+    kill "$E2E_XVFB_PID" 2>/dev/null || true
+    wait "$E2E_XVFB_PID" 2>/dev/null || true
+  fi
+}
+trap e2e_cleanup EXIT
+
+e2e_fail() {
+  echo "FAIL: $*" >&2
+  local log
+  for log in "$E2E_OUT"/*.log; do
+    [ -f "$log" ] || continue
+    echo "--- $log" >&2
+    tail -n 40 "$log" >&2
+  done
+  exit 1
+}
+
+e2e_start_xvfb() {
+  local screen=${1:-1024x768x24} n
+  for n in $(seq 90 119); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 "$screen" -nolisten tcp >"$E2E_OUT/xvfb.log" 2>&1 &
+    E2E_XVFB_PID=$!
+    local tries
+    for tries in $(seq 50); do
+      if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+        export DISPLAY=":$n"
+        return 0
+      fi
+      kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$E2E_XVFB_PID" 2>/dev/null || true
+    E2E_XVFB_PID=""
+  done
+  e2e_fail "no free display for Xvfb"
+}
+
+e2e_run() {
+  local name=$1
+  shift
+  "$@" >"$E2E_OUT/$name.log" 2>&1 &
+  E2E_PID=$!
+  E2E_PIDS+=("$E2E_PID")
+}
+
+e2e_wait_window() {
+  local name=$1 secs=${2:-10} not=${3:-} deadline id
+  deadline=$((SECONDS + secs))
+  while [ $SECONDS -le $deadline ]; do
+    for id in $(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null || true); do
+      if [ "$id" != "$not" ]; then
+        echo "$id"
+        return 0
+      fi
+    done
+    sleep 0.2
+  done
+  return 1
+}
+
+e2e_wait_gone() {
+  local id=$1 secs=${2:-10} deadline
+  deadline=$((SECONDS + secs))
+  while [ $SECONDS -le $deadline ]; do
+    xwininfo -id "$id" >/dev/null 2>&1 || return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+e2e_key() {
+  local id=$1
+  shift
+  xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
+  local key
+  for key in "$@"; do
+    xdotool key --delay 60 "$key"
+    sleep 0.1
+  done
+}
+
+e2e_screenshot() {
+  local file=$1 id=${2:-root}
+  import -window "$id" "$file"
+}
+
+e2e_geometry() {
+  xwininfo -id "$1" | awk '
+    /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+    /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF}
+    END {print x, y, w, h}'
+}
+
+e2e_wait_log() {
+  local name=$1 text=$2 secs=${3:-10} deadline
+  deadline=$((SECONDS + secs))
+  while [ $SECONDS -le $deadline ]; do
+    grep -qF -- "$text" "$E2E_OUT/$name.log" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+e2e_wait_exit() {
+  local pid=$1 secs=${2:-10} deadline
+  deadline=$((SECONDS + secs))
+  while kill -0 "$pid" 2>/dev/null; do
+    [ $SECONDS -le $deadline ] || return 124
+    sleep 0.1
+  done
+  local status=0
+  wait "$pid" || status=$?
+  return $status
+}
