@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <deque>
@@ -24,6 +25,7 @@ struct CacheEntry {
     std::shared_ptr<const Platform::DeviceWave> Wave;
 };
 constexpr std::size_t kCacheEntries = 32;
+constexpr std::size_t kCacheBytes = 32u << 20;  // of decoded samples; the newest entry always stays
 std::mutex gCacheLock;
 std::deque<CacheEntry> gCache;
 
@@ -72,6 +74,30 @@ void SetWaveHints()
     });
 }
 
+void WriteLe32(std::uint8_t* p, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// SDL's reader allocates a chunk at the size it declares before reading what is there, so a
+// chunk cut short (or claiming gigabytes) is first trimmed to the bytes present, in a copy.
+std::vector<std::uint8_t> TrimmedCopy(const std::uint8_t* data, std::size_t size)
+{
+    std::vector<std::uint8_t> w(data, data + size);
+    WriteLe32(&w[4], static_cast<std::uint32_t>(size - 8));
+    std::size_t at = 12;
+    while (at + 8 <= size) {
+        const std::size_t room = size - at - 8;
+        const std::uint32_t length = ReadLe32(&w[at + 4]);
+        if (length > room) {
+            WriteLe32(&w[at + 4], static_cast<std::uint32_t>(room));
+            break;
+        }
+        at += 8 + length + (length & 1);  // chunks are padded to even sizes
+    }
+    return w;
+}
+
 std::shared_ptr<const Platform::DeviceWave> Convert(const SDL_AudioSpec& spec, Uint8* data, Uint32 length)
 {
     const int frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
@@ -90,8 +116,10 @@ std::shared_ptr<const Platform::DeviceWave> Convert(const SDL_AudioSpec& spec, U
     const int converted = cvt.needed ? cvt.len_cvt : cvt.len;
     auto wave = std::make_shared<Platform::DeviceWave>();
     wave->Samples.resize(static_cast<std::size_t>(converted) / sizeof(float) / Platform::kAudioChannels * Platform::kAudioChannels);
-    std::memcpy(wave->Samples.data(), work.data(), wave->Samples.size() * sizeof(float));
     if (wave->Samples.empty()) return nullptr;
+    std::memcpy(wave->Samples.data(), work.data(), wave->Samples.size() * sizeof(float));
+    for (float& v : wave->Samples)
+        if (!std::isfinite(v)) v = 0.0f;  // a float wave may hold any bit pattern
     return wave;
 }
 }  // namespace
@@ -125,7 +153,8 @@ std::shared_ptr<const DeviceWave> DecodeWave(const void* data, std::size_t size)
 {
     if (!data || size < 12 || size > kMaxWaveBytes) return nullptr;
     SetWaveHints();
-    SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
+    const std::vector<std::uint8_t> bytes = TrimmedCopy(static_cast<const std::uint8_t*>(data), size);
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (!rw) return nullptr;
     SDL_AudioSpec spec{};
     Uint8* buffer = nullptr;
@@ -148,7 +177,12 @@ std::shared_ptr<const DeviceWave> CachedWave(const void* data, std::size_t size)
     std::shared_ptr<const DeviceWave> wave = DecodeWave(data, size);
     std::lock_guard<std::mutex> lock(gCacheLock);
     gCache.push_front({size, hash, wave});
-    if (gCache.size() > kCacheEntries) gCache.pop_back();
+    std::size_t bytes = 0;
+    for (const CacheEntry& e : gCache) bytes += e.Wave ? e.Wave->Samples.size() * sizeof(float) : 0;
+    while (gCache.size() > 1 && (gCache.size() > kCacheEntries || bytes > kCacheBytes)) {
+        if (gCache.back().Wave) bytes -= gCache.back().Wave->Samples.size() * sizeof(float);
+        gCache.pop_back();
+    }
     return wave;
 }
 }  // namespace Platform
