@@ -77,9 +77,7 @@ bool TForm1::LoadWave(const char* FileName, unsigned char* Buffer, int Size)
     }
     // A short file leaves zeros after its end; a long one is cut at Size.
     std::memset(Buffer, 0, Size + 1);
-    if (std::fread(Buffer, 1, Size, f) < static_cast<std::size_t>(Size)) {
-        std::clearerr(f);
-    }
+    std::fread(Buffer, 1, Size, f);
     std::fclose(f);
     return true;
 }
