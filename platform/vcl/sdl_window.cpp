@@ -3,6 +3,7 @@
 // sized window with the picture scaled to it, aspect kept.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -228,13 +229,21 @@ private:
     {
         if (!w.Window || w.FullApplied == (w.FullWidth != 0)) return;
         w.FullApplied = w.FullWidth != 0;
+        // Sized to the display by hand as well: without a window manager nobody else does it.
         if (w.FullApplied) {
+            SDL_Rect screen{0, 0, w.ClientWidth, w.ClientHeight};
+            SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(w.Window)), &screen);
+            SDL_SetWindowBordered(w.Window, SDL_FALSE);
+            SDL_SetWindowPosition(w.Window, screen.x, screen.y);
+            SDL_SetWindowSize(w.Window, screen.w, screen.h);
             SDL_SetWindowFullscreen(w.Window, SDL_WINDOW_FULLSCREEN_DESKTOP);
             SDL_RenderSetLogicalSize(w.Renderer, w.FullWidth, w.FullHeight);
         } else {
             SDL_SetWindowFullscreen(w.Window, 0);
             SDL_RenderSetLogicalSize(w.Renderer, 0, 0);
+            SDL_SetWindowBordered(w.Window, w.Bordered ? SDL_TRUE : SDL_FALSE);
             SDL_SetWindowSize(w.Window, w.ClientWidth, w.ClientHeight);
+            SDL_SetWindowPosition(w.Window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
         }
     }
 
