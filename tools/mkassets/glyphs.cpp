@@ -128,6 +128,16 @@ Shape TextShape(const std::string& text, const Layout& l) {
   };
 }
 
+// A stroke lit as a round tube: its normal bends outward from the middle of the stroke.
+Color Rounded(const Shape& shape, float x, float y, float radius, Color base, float ambient, float shine, float power) {
+  float gx = shape(x + 0.25f, y) - shape(x - 0.25f, y), gy = shape(x, y + 0.25f) - shape(x, y - 0.25f);
+  float len = std::hypot(gx, gy);
+  float edge = 1 - Clamp01(-shape(x, y) / radius);
+  float nx = len > 0 ? gx / len * edge : 0, ny = len > 0 ? gy / len * edge : 0;
+  float light = ambient + (1.15f - ambient) * Lambert(nx, ny, 1) + shine * Specular(nx, ny, 1, power);
+  return Color{Clamp01(base.R * light), Clamp01(base.G * light), Clamp01(base.B * light), 1};
+}
+
 // Colour running from `top` to `bottom`, a lit bevel along the strokes and a dark rim.
 void PaintText(Canvas& c, const std::string& text, const Layout& l, Color top, Color bottom, Color rim,
                float rim_width) {
@@ -135,12 +145,7 @@ void PaintText(Canvas& c, const std::string& text, const Layout& l, Color top, C
   float y0 = l.Y - l.Radius, y1 = l.Y + 6 * l.Dy + l.Radius;
   c.PaintOutlined(shape, [=](float x, float y) {
     Color base = Mix(top, bottom, Clamp01((y - y0) / (y1 - y0)));
-    float gx = shape(x + 0.2f, y) - shape(x - 0.2f, y), gy = shape(x, y + 0.2f) - shape(x, y - 0.2f);
-    float len = std::hypot(gx, gy);
-    float edge = 1 - Clamp01(-shape(x, y) / l.Radius);
-    float nx = len > 0 ? gx / len * edge : 0, ny = len > 0 ? gy / len * edge : 0;
-    float light = 0.7f + 0.5f * Lambert(nx, ny, 1) + 0.5f * Specular(nx, ny, 1, 12);
-    return Color{Clamp01(base.R * light), Clamp01(base.G * light), Clamp01(base.B * light), 1};
+    return Rounded(shape, x, y, l.Radius, base, 0.7f, 0.5f, 12);
   }, rim, rim_width);
 }
 
@@ -208,12 +213,7 @@ Canvas TitleLogo() {
   c.PaintOutlined(shape, [=](float x, float y) {
     Color base = y < horizon ? Mix(Rgb(120, 190, 255), Rgb(230, 245, 255), Clamp01((y - 10) / (horizon - 10)))
                              : Mix(Rgb(20, 70, 230), Rgb(70, 140, 255), Clamp01((y - horizon) / 35));
-    float gx = shape(x + 0.3f, y) - shape(x - 0.3f, y), gy = shape(x, y + 0.3f) - shape(x, y - 0.3f);
-    float len = std::hypot(gx, gy);
-    float edge = 1 - Clamp01(-shape(x, y) / front.Radius);
-    float nx = len > 0 ? gx / len * edge : 0, ny = len > 0 ? gy / len * edge : 0;
-    float light = 0.65f + 0.45f * Lambert(nx, ny, 1) + 0.6f * Specular(nx, ny, 1, 16);
-    return Color{Clamp01(base.R * light), Clamp01(base.G * light), Clamp01(base.B * light), 1};
+    return Rounded(shape, x, y, front.Radius, base, 0.65f, 0.6f, 16);
   }, Rgb(6, 12, 50), 1.6f);
   return c;
 }

@@ -286,17 +286,17 @@ std::vector<uint8_t> Song() {
   conductor.Text(LoopEnd, 0x06, "RepeatEnd");
 
   lead.Text(0, 0x03, "Lead");
-  Setup(lead, 81, 100, 64, 60, 30);  // sawtooth lead
+  Setup(lead, 81, 72, 64, 60, 30);  // sawtooth lead
   bass.Text(0, 0x03, "Bass");
-  Setup(bass, 38, 108, 64, 20, 0);  // synth bass 1
+  Setup(bass, 38, 120, 64, 20, 0);  // synth bass 1
   pad.Text(0, 0x03, "Pad");
-  Setup(pad, 89, 70, 40, 96, 60);  // warm pad
+  Setup(pad, 89, 84, 40, 96, 60);  // warm pad
   arp.Text(0, 0x03, "Arpeggio");
-  Setup(arp, 80, 64, 92, 70, 10);  // square lead
+  Setup(arp, 80, 76, 92, 70, 10);  // square lead
   harmony.Text(0, 0x03, "Harmony");
-  Setup(harmony, 62, 70, 84, 70, 30);  // synth brass
+  Setup(harmony, 62, 84, 84, 70, 30);  // synth brass
   drums.Text(0, 0x03, "Drums");
-  Setup(drums, 0, 112, 64, 40, 0);
+  Setup(drums, 0, 127, 64, 40, 0);
 
   WriteMelody(lead, harmony);
   WriteHarmony(pad, bass, arp);
