@@ -146,16 +146,21 @@ std::vector<Canvas> ShotFrames() {
   std::vector<Canvas> frames;
   for (int f = 0; f < 3; ++f) {
     Canvas c = Sprite80();
-    float flicker = 0.85f + 0.15f * std::sin(f * 2.1f);
-    // Soft cyan aura that trails downward, a bright core and a flickering tail.
+    // Soft cyan aura round the head, and a tapering tail of plasma that flickers frame to frame.
     c.Glow([=](float x, float y) {
-      float dx = (x - 40) / 7.0f, dy = (y - 38) / (y > 38 ? 17.0f + 3 * f : 10.0f);
-      float g = std::exp(-(dx * dx + dy * dy) * 1.6f) * flicker;
-      float ripple = 0.75f + 0.25f * std::sin(y * 0.9f + f * 2.1f);
-      if (y > 38) g *= ripple;
-      return Color{0.3f, 0.85f, 1.0f, g};
+      float dx = (x - 40) / 7.5f, dy = (y - 35) / 11.0f;
+      return Color{0.3f, 0.85f, 1.0f, std::exp(-(dx * dx + dy * dy) * 1.8f) * 0.9f};
     });
-    c.Paint(Ellipse(40, 36, 3.0f, 8.5f), [](float, float y) {
+    c.Glow([=](float x, float y) {
+      float down = (y - 42) / (16.0f + 3 * f);
+      if (down < 0 || down > 1) return Color{0, 0, 0, 0};
+      float width = 3.2f * (1 - down) + 0.6f;
+      float wobble = (Noise(y * 0.35f, f * 5.0f, 77) - 0.5f) * 1.6f * down;
+      float across = (x - 40 - wobble) / width;
+      float heat = (1 - down) * (0.75f + 0.25f * Noise(y * 0.5f, f * 7.0f, 78));
+      return Color{0.35f + 0.4f * heat, 0.9f, 1.0f, std::exp(-across * across * 2) * heat * 0.85f};
+    });
+    c.Paint(Ellipse(40, 35, 3.4f, 10.0f), [](float, float y) {
       return Mix(Rgb(255, 255, 255), Rgb(150, 240, 255), Clamp01((y - 30) / 14));
     });
     // A four-point sparkle at the head, turning a little each frame.
@@ -188,9 +193,9 @@ std::vector<Canvas> BonusFrames() {
         float bright = front ? 0.65f + 0.35f * depth : 0.45f;
         c.Glow([=](float x, float y) {
           float d = std::hypot(x - lx, (y - ly) * 1.3f);
-          return Color{lamp.R, lamp.G, lamp.B, std::exp(-d * d / 14) * bright};
+          return Color{lamp.R, lamp.G, lamp.B, std::exp(-d * d / 22) * bright};
         });
-        c.PaintOutlined(Disc(lx, ly, front ? 2.4f : 1.8f), Flat(Scale(Mix(lamp, Rgb(255, 255, 255), 0.4f), bright)),
+        c.PaintOutlined(Disc(lx, ly, front ? 2.9f : 2.0f), Flat(Scale(Mix(lamp, Rgb(255, 255, 255), 0.4f), bright)),
                         Outline, 0.7f);
       }
     };
