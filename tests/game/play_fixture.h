@@ -12,6 +12,7 @@
 
 #include "game/zq_main.h"
 #include "platform/audio/sound.h"
+#include "platform/core/clock.h"
 #include "platform/vcl/forms.h"
 #include "platform/vcl/joystick.h"
 
@@ -59,6 +60,15 @@ public:
     JOYCAPS Caps{0, 65535, 0, 65535, 4};
     JOYINFO Pos{32768, 32768, 0, 0};
     int Polls = 0;
+};
+
+// Every reading is one frame later than the last, so frames run without waiting.
+class SteppingClock : public Platform::ClockSource {
+public:
+    DWORD Now() override { return FNow += FrameInterval; }
+    void SleepFor(DWORD ms) override { FNow += ms; }
+private:
+    DWORD FNow = 0;
 };
 
 class RecordingWavePlayer : public Platform::WavePlayer {

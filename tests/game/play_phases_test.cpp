@@ -4,15 +4,6 @@
 
 namespace {
 
-// Every reading is one frame later than the last, so frames run without waiting.
-class SteppingClock : public Platform::ClockSource {
-public:
-    DWORD Now() override { return FNow += FrameInterval; }
-    void SleepFor(DWORD ms) override { FNow += ms; }
-private:
-    DWORD FNow = 0;
-};
-
 class PhaseTest : public GameTest {
 protected:
     void SetUp() override
