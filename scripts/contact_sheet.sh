@@ -30,13 +30,15 @@ series() {
   for i in $(seq -f '%02g' "$first" "$last"); do scaled "$bmp/${size}_$i.bmp" "${size}_$i"; done
 }
 
-# Tiles of a horizontal strip, labelled name:index.
+# Tiles of a horizontal strip, labelled with their index.
 strip() {
   local name=$1 w=$2 h=$3
   convert "$bmp/$name.bmp" -crop "${w}x${h}" +repage "$tmp/${name}_tile_%02d.bmp"
   local i=0
   for f in "$tmp/${name}"_tile_*.bmp; do
-    scaled "$f" "$name:$i"
+    scaled "$f" "$i" >/dev/null
+    mv "$tmp/$i.png" "$tmp/${name}_$i.png"
+    echo "$tmp/${name}_$i.png"
     i=$((i + 1))
   done
 }

@@ -189,13 +189,13 @@ std::vector<Canvas> BonusFrames() {
         float depth = std::sin(phi);
         if ((depth > -0.15f) != front) continue;
         float lx = cx + 23 * std::cos(phi), ly = cy + 2 + 6 * depth;
-        Color lamp = k % 2 ? Rgb(90, 240, 255) : Rgb(255, 80, 60);
+        Color lamp = k % 2 ? Rgb(40, 230, 255) : Rgb(255, 50, 40);
         float bright = front ? 0.65f + 0.35f * depth : 0.45f;
         c.Glow([=](float x, float y) {
           float d = std::hypot(x - lx, (y - ly) * 1.3f);
           return Color{lamp.R, lamp.G, lamp.B, std::exp(-d * d / 22) * bright};
         });
-        c.PaintOutlined(Disc(lx, ly, front ? 2.9f : 2.0f), Flat(Scale(Mix(lamp, Rgb(255, 255, 255), 0.4f), bright)),
+        c.PaintOutlined(Disc(lx, ly, front ? 2.9f : 2.0f), Flat(Scale(Mix(lamp, Rgb(255, 255, 255), 0.15f), 0.35f + 0.65f * bright)),
                         Outline, 0.7f);
       }
     };
