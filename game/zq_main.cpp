@@ -42,7 +42,8 @@ TForm1::TForm1(TComponent* Owner)
     OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
     OnKeyDown = [this](TObject* sender, WORD& key, TShiftState shift) { FormKeyDown(sender, key, shift); };
     OnKeyUp = [this](TObject* sender, WORD& key, TShiftState shift) { FormKeyUp(sender, key, shift); };
-    if (std::filesystem::exists(Platform::NativeFileName("bmp\\icon.bmp"))) {
+    std::error_code unreadable;
+    if (std::filesystem::exists(Platform::NativeFileName("bmp\\icon.bmp"), unreadable)) {
         try {
             SetIconFromFile("bmp\\icon.bmp");
         } catch (const Exception&) {

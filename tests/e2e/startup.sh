@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # First run in an empty folder: the score-file message and the full-screen question answered by
 # keyboard, a 400 x 300 window captioned ZQ-2 with a moving star field, Esc, a 32-byte score file.
-# Then a folder without sound effects: four messages, and the program ends by itself.
+# Then a folder without sound effects: four messages, and the program ends by itself. Last, Yes
+# to the question: the picture fills the 1024 x 768 screen until Esc.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
@@ -64,24 +65,44 @@ expected="7000 6000 5000 4000 3000 2000 1000 0"
 actual=$(od -An -t d4 --endian=little -v ZQ2_sco.dat | xargs)
 [ "$actual" = "$expected" ] || e2e_fail "score file holds '$actual'"
 
-# Answers the next box captioned ZQ-2 with KEY and waits until it has gone; echoes its id.
+# Answers the next box captioned ZQ-2 with KEY and waits until it has gone (so the next search
+# cannot find it again, even when the server hands its id to the next box).
 answer() {
   local id
-  id=$(e2e_wait_window ZQ-2 10 "${3:-}") || e2e_fail "no box: $2"
+  id=$(e2e_wait_window ZQ-2 20) || e2e_fail "no box: $2"
   e2e_key "$id" "$1"
   e2e_wait_gone "$id" 10 || e2e_fail "box did not close: $2"
-  echo "$id"
 }
 silent="$E2E_OUT/silent"
 mkdir -p "$silent/wav"
 ln -s "$run/bmp" "$silent/bmp"
 cd "$silent"
 e2e_run zq2_silent "$run/zq2"
-last=$(answer Return "score-file message")
-last=$(answer n "full-screen question" "$last")
+answer Return "score-file message"
+answer n "full-screen question"
 for k in 1 2 3 4; do
-  last=$(answer Return "wave message $k" "$last")
+  answer Return "wave message $k"
 done
 e2e_wait_exit "$E2E_PID" 10 || e2e_fail "zq2 did not end after the start-up without sound effects"
 [ "$(stat -c %s ZQ2_sco.dat)" = 32 ] || e2e_fail "no score file after the close of the start-up"
+
+full="$E2E_OUT/full"
+mkdir -p "$full"
+ln -s "$run/bmp" "$full/bmp"
+ln -s "$run/wav" "$full/wav"
+cp "$work/ZQ2_sco.dat" "$full/"
+cd "$full"
+e2e_run zq2_full "$run/zq2"
+answer Return "full-screen question"
+window=$(e2e_wait_window ZQ-2 10) || e2e_fail "no full-screen window"
+sleep 1
+read -r left top width height < <(e2e_geometry "$window")
+[ "$left $top $width $height" = "0 0 1024 768" ] || e2e_fail "full screen at $left $top ${width}x${height}"
+e2e_screenshot "$shots/startup_full.png"
+# The logo, scaled by 1024 / 400 = 2.56, and the HUD's bottom line.
+lit=$(lit "$shots/startup_full.png" 589x279+218+159)
+[ "$lit" -ge 5000 ] || e2e_fail "no scaled title logo on the full screen ($lit)"
+e2e_key "$window" Escape
+e2e_wait_exit "$E2E_PID" 10 || e2e_fail "zq2 did not end after Esc in full screen"
+[ "$(stat -c %s ZQ2_sco.dat)" = 32 ] || e2e_fail "no score file after full screen"
 echo "startup: ok"
