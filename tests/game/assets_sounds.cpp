@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "library/midi/vtmidi_data.h"
+
 namespace {
 
 std::vector<uint8_t> ReadFile(const std::string& name) {
@@ -235,6 +237,26 @@ TEST(AssetMusic, EveryVoiceIsSetUpBeforeItPlays) {
     EXPECT_LE(song.FirstProgram[channel], tick) << "channel " << channel + 1;
     for (int cc : {7, 10, 91}) EXPECT_TRUE(song.Controllers[channel][cc]) << "channel " << channel + 1 << " controller " << cc;
   }
+}
+
+// The library's own loader reads the tune the way the sequencer will play it.
+TEST(AssetMusic, LibraryLoaderFindsTheLoopAndTheTempo) {
+  VantrelMidiSystem::TVantrelMidiData song;
+  ASSERT_NO_THROW(song.LoadFile(std::string(ZQ_RUN_DIR) + "/wav/bgm.mid"));
+  EXPECT_EQ(song.Format, 1u);
+  uint32_t start = 0, end = 0, tempo_at_zero = 0;
+  for (const auto& e : song.MetaEvents) {
+    if (e.Type == 0x06 && e.Text == "RepeatStart") start = e.Time;
+    if (e.Type == 0x06 && e.Text == "RepeatEnd") end = e.Time;
+    if (e.Type == 0x51 && e.Time == 0) tempo_at_zero = static_cast<uint32_t>(e.Value);
+  }
+  EXPECT_GT(start, 0u);
+  EXPECT_GT(end, start);
+  EXPECT_GT(tempo_at_zero, 300000u) << "a tempo of about 120 beats a minute";
+  EXPECT_LT(tempo_at_zero, 700000u);
+  ASSERT_FALSE(song.ShortMessages.empty());
+  EXPECT_LT(song.ShortMessages.back().Time, end) << "nothing left for the tick the loop jumps at";
+  EXPECT_GE(song.TrackNames.Count(), 4);
 }
 
 }  // namespace
