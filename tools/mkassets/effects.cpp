@@ -80,18 +80,40 @@ Canvas Explosion(int t) {
 }
 
 Canvas Puff(int f) {
+  // A small cloud of lit, overlapping balls that swells and thins out; fresh exhaust is pale
+  // cyan like the shot, old smoke a dull blue-grey.
+  struct Ball {
+    float X, Y, R;
+  };
+  static const Ball balls[] = {{0, 0.05f, 0.62f}, {-0.42f, -0.18f, 0.45f}, {0.4f, -0.24f, 0.42f},
+                               {-0.22f, 0.38f, 0.4f}, {0.33f, 0.34f, 0.38f}};
   Canvas c(24, 24);
-  const float radius = 3.4f + f * 1.25f, opacity = 0.95f - f * 0.12f;
-  const Color fresh = Rgb(210, 240, 255), old = Rgb(96, 104, 128);
-  c.Glow([&](float x, float y) {
-    float dx = x - 12, dy = y - 12;
-    float r = std::hypot(dx, dy) / radius;
-    float n = Fbm(dx / radius * 1.8f + 5, dy / radius * 1.8f + f * 0.3f, 31, 3);
-    float density = Smooth(1.05f, 0.45f, r + (n - 0.5f) * 0.5f);
-    // Lit from the upper left, like every other sprite.
-    float lit = 0.75f + 0.35f * Clamp01(-(dx + dy) / (2 * radius));
-    Color col = Scale(Mix(fresh, old, f / 6.0f), lit);
-    return Color{col.R, col.G, col.B, density * opacity};
+  const float radius = 3.6f + f * 1.3f, opacity = 0.95f - f * 0.12f;
+  const Color base = Mix(Rgb(215, 245, 255), Rgb(100, 110, 136), f / 6.0f);
+  const float drift = f * 0.35f;  // the balls part a little as the puff ages
+  Shape cloud = [=](float x, float y) {
+    float best = 1e9f;
+    for (const Ball& b : balls)
+      best = std::min(best, std::hypot(x - 12 - b.X * radius * (1 + drift * 0.2f), y - 12 - b.Y * radius) - b.R * radius);
+    return best;
+  };
+  c.Paint(cloud, [=](float x, float y) {
+    // The ball nearest the viewer at this point gives the normal.
+    float top = -1, nx = 0, ny = 0, nz = 1;
+    for (const Ball& b : balls) {
+      float bx = (x - 12 - b.X * radius * (1 + drift * 0.2f)) / (b.R * radius), by = (y - 12 - b.Y * radius) / (b.R * radius);
+      float h = 1 - bx * bx - by * by;
+      if (h <= 0 || h * b.R <= top) continue;
+      top = h * b.R;
+      nx = bx;
+      ny = by;
+      nz = std::sqrt(h);
+    }
+    Color col = Scale(base, 0.55f + 0.55f * Lambert(nx, ny, nz));
+    // Old smoke dissolves into holes, so the stars show through it as it goes.
+    float holes = Fbm(x * 0.45f, y * 0.45f, 57, 2), dissolve = std::max(0.0f, (f - 2) / 6.0f) * 0.75f;
+    col.A = opacity * Smooth(dissolve - 0.05f, dissolve + 0.05f, holes);
+    return col;
   });
   return c;
 }
