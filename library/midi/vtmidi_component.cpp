@@ -87,7 +87,11 @@ void TVantrelMidi::Init()
         VantrelTrace("TVantrelMidi::初期化開始");
         // A second Init keeps the port it has rather than leaking it.
         if (FMidiOut) return;
-        if (midiOutOpen(&FMidiOut, MIDI_MAPPER, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) {
+        // The playback thread sends queued messages under FUserLock: the port changes under it.
+        FUserLock->Acquire();
+        const MMRESULT opened = midiOutOpen(&FMidiOut, MIDI_MAPPER, 0, 0, CALLBACK_NULL);
+        FUserLock->Release();
+        if (opened != MMSYSERR_NOERROR) {
             FMidiOut = nullptr;
             CleanUp();
             throw EVtMidi(VtErrorText::MidiOutFailed);
@@ -102,8 +106,10 @@ void TVantrelMidi::CleanUp()
         VantrelTrace("TVantrelMidi::クリーンアップ");
         if (FMidiOut) {
             Stop();
+            FUserLock->Acquire();
             midiOutClose(FMidiOut);
             FMidiOut = nullptr;
+            FUserLock->Release();
         }
         FInitialized = false;
     });

@@ -128,5 +128,30 @@ TEST(PlaybackThread, RealThreadAnswersStop)
     Platform::SetMidiOutDevice(nullptr);
 }
 
+TEST(PlaybackThread, PortOpensAndClosesWhileTheQueueIsServed)
+{
+    auto device = std::make_shared<Platform::CaptureMidiDevice>();
+    Platform::SetMidiOutDevice(device);
+    {
+        TVantrelMidi midi(nullptr);
+        // Each round closes the port as soon as the thread has begun to send the queued notes.
+        for (int round = 0; round < 50; ++round) {
+            const size_t before = device->Entries().size();
+            midi.Init();
+            for (std::uint8_t note = 0; note < 100; ++note) midi.NoteOn(0, note, 100, 0);
+            while (device->Entries().size() < before + 2) std::this_thread::yield();
+            midi.CleanUp();
+        }
+    }
+    Platform::SetMidiOutDevice(nullptr);
+    int opens = 0, closes = 0;
+    for (const auto& e : device->Entries()) {
+        opens += e.What == Kind::Open;
+        closes += e.What == Kind::Close;
+        EXPECT_EQ(opens - closes, e.What == Kind::Close ? 0 : 1) << "a message outside an open port";
+    }
+    EXPECT_EQ(closes, 50);
+}
+
 }  // namespace
 }  // namespace PlaybackTest
