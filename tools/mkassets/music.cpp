@@ -151,17 +151,12 @@ std::vector<Tone> ParseBar(const std::string& text) {
   return out;
 }
 
-// A diatonic third below in A minor; the raised G# counts as G.
-int ThirdBelow(int pitch) {
-  static const int scale[] = {9, 11, 0, 2, 4, 5, 7};
-  int pc = pitch % 12 == 8 ? 7 : pitch % 12;
-  for (int i = 0; i < 7; ++i) {
-    if (scale[i] != pc) continue;
-    int below = scale[(i + 5) % 7];
-    int p = pitch - ((pc - below + 12) % 12);
-    return p;
-  }
-  return pitch - 4;
+// The harmony voice: the nearest chord tone at least a minor third under the melody, so the
+// two voices never rub against the chords.
+int HarmonyBelow(int pitch, const std::vector<int>& chord) {
+  for (int p = pitch - 3; p > pitch - 12; --p)
+    if (std::find(chord.begin(), chord.end(), p % 12) != chord.end()) return p;
+  return pitch - 12;
 }
 
 uint32_t BarTick(int bar) { return static_cast<uint32_t>(bar * Bar); }
@@ -183,6 +178,7 @@ void WriteMelody(Track& lead, Track& harmony) {
     int section = (bar - IntroBars) / 8, line = (bar - IntroBars) % 8;
     const char* text = section == 1 ? ThemeB[line] : section == 3 ? ThemeC[line] : ThemeA[line];
     if (section == 2 && line == 7) text = ThemeAEnd;
+    const std::vector<int> chord = ChordTones(Chords[bar]);
     uint32_t tick = BarTick(bar);
     for (const Tone& tone : ParseBar(text)) {
       int length = tone.Eighths * Eighth;
@@ -190,7 +186,7 @@ void WriteMelody(Track& lead, Track& harmony) {
         int accent = tick % Division == 0 ? 104 : 92;
         if (section == 3) accent -= 8;  // the bridge breathes
         lead.Note(tick, length, tone.Pitch, Humanise(accent, index++));
-        if (section == 2) harmony.Note(tick, length, ThirdBelow(tone.Pitch), Humanise(78, index));
+        if (section == 2) harmony.Note(tick, length, HarmonyBelow(tone.Pitch, chord), Humanise(78, index));
       }
       tick += length;
     }
