@@ -208,6 +208,41 @@ TEST_F(SpineStartup, StoredListsHoldTheirImagesInOrder)
     }
 }
 
+TEST_F(SpineStartup, OversizedSpriteFileStillFillsOnlyItsOwnSlot)
+{
+    WriteSolidStrip("bmp/80_02.bmp", 80, 80, 2, 9);  // two images wide
+    StartUp();
+    ASSERT_EQ(Form->IL80->Count(), 26);
+    TBitmap image;
+    Form->IL80->GetBitmap(2, &image);
+    EXPECT_EQ(image.Canvas->Pixels[1][1], MarkColour(9, 0));
+    Form->IL80->GetBitmap(3, &image);
+    EXPECT_EQ(image.Canvas->Pixels[1][1], MarkColour(6, 3));
+}
+
+TEST_F(SpineStartup, BlackIsTransparentInSpritesAndStoredLists)
+{
+    // Left half black in a sprite file and in the first glyph of the stored font.
+    for (const char* file : {"bmp/80_04.bmp", "bmp/Font0.bmp"}) {
+        TBitmap picture;
+        picture.LoadFromFile(file);
+        picture.Canvas->Brush->Color = clBlack;
+        picture.Canvas->FillRect(Rect(0, 0, 8, picture.Height));
+        picture.SaveToFile(file);
+    }
+    StartUp();
+    const struct { TImageList* List; int Index; TColor Opaque; } cases[] = {
+        {Form->IL80, 4, MarkColour(6, 4)}, {Form->Font0, 0, MarkColour(0, 0)}};
+    for (const auto& c : cases) {
+        ClearSurface();
+        Form->I1->Canvas->Brush->Style = bsSolid;
+        Form->I1->Canvas->FillRect(Rect(0, 0, 400, 300));  // white
+        c.List->Draw(Form->I1->Canvas, 100, 100, c.Index);
+        EXPECT_EQ(Form->I1->Canvas->Pixels[103][103], clWhite) << "image " << c.Index;
+        EXPECT_EQ(Form->I1->Canvas->Pixels[110][103], c.Opaque) << "image " << c.Index;
+    }
+}
+
 // Pixels of a picture as one vector, to compare two runs.
 std::vector<std::uint32_t> PictureOf(TImageList* list)
 {
