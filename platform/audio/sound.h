@@ -20,6 +20,9 @@ struct WavePlayer {
     virtual BOOL Play(const void* sound, UINT flags) = 0;
 };
 void SetWavePlayer(WavePlayer* player);
+// Waits until every request made so far has reached the effect voice: a wave not played before
+// is decoded off the caller's thread and starts a moment later. For tests and tools.
+void WaitForSoundRequests();
 
 // sndPlaySound gets only a pointer, so it trusts the RIFF header's size up to the end of a
 // buffer registered here (or up to a fixed bound for other pointers). A buffer whose wave may

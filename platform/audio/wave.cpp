@@ -63,14 +63,15 @@ std::uint64_t Hash(const std::uint8_t* p, std::size_t n)
     return h;
 }
 
-// SDL reads the RIFF size as declared, never past the memory stream, and keeps the whole frames
-// of a data chunk that was cut short (a longer file read into a fixed buffer).
+// SDL reads the RIFF size as declared, never past the memory stream, and keeps the whole blocks
+// of a data chunk that was cut short (a longer file read into a fixed buffer). Its "dropframe"
+// mode reports more ADPCM bytes than it decoded; "dropblock" is the same for PCM and sound.
 void SetWaveHints()
 {
     static std::once_flag once;
     std::call_once(once, [] {
         SDL_SetHint(SDL_HINT_WAVE_RIFF_CHUNK_SIZE, "force");
-        SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "dropframe");
+        SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "dropblock");
     });
 }
 
@@ -165,16 +166,26 @@ std::shared_ptr<const DeviceWave> DecodeWave(const void* data, std::size_t size)
     return wave;
 }
 
+bool LookUpWave(const void* data, std::size_t size, std::shared_ptr<const DeviceWave>& wave)
+{
+    wave.reset();
+    if (!data || size == 0) return true;
+    const std::uint64_t hash = Hash(static_cast<const std::uint8_t*>(data), size);
+    std::lock_guard<std::mutex> lock(gCacheLock);
+    for (const CacheEntry& e : gCache)
+        if (e.Size == size && e.Hash == hash) {
+            wave = e.Wave;
+            return true;
+        }
+    return false;
+}
+
 std::shared_ptr<const DeviceWave> CachedWave(const void* data, std::size_t size)
 {
-    if (!data || size == 0) return nullptr;
+    std::shared_ptr<const DeviceWave> wave;
+    if (LookUpWave(data, size, wave)) return wave;
+    wave = DecodeWave(data, size);
     const std::uint64_t hash = Hash(static_cast<const std::uint8_t*>(data), size);
-    {
-        std::lock_guard<std::mutex> lock(gCacheLock);
-        for (const CacheEntry& e : gCache)
-            if (e.Size == size && e.Hash == hash) return e.Wave;
-    }
-    std::shared_ptr<const DeviceWave> wave = DecodeWave(data, size);
     std::lock_guard<std::mutex> lock(gCacheLock);
     gCache.push_front({size, hash, wave});
     std::size_t bytes = 0;

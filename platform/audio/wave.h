@@ -21,4 +21,6 @@ std::size_t WaveExtent(const void* sound);
 std::shared_ptr<const DeviceWave> DecodeWave(const void* data, std::size_t size);
 // DecodeWave through a cache keyed by the bytes' length and content.
 std::shared_ptr<const DeviceWave> CachedWave(const void* data, std::size_t size);
+// The cached wave of these bytes without decoding; false when they are not in the cache.
+bool LookUpWave(const void* data, std::size_t size, std::shared_ptr<const DeviceWave>& wave);
 }  // namespace Platform

@@ -17,12 +17,21 @@ constexpr int kBlock = OfflineRig::Block;
 
 float LeftAt(const OfflineRig& rig, std::int64_t i) { return rig.Out[2 * i]; }
 
+// A request as the game makes it, then waiting until it has reached the voice (a wave heard
+// for the first time is decoded off the caller's thread).
+BOOL Request(const void* sound)
+{
+    const BOOL result = sndPlaySound(sound, kGameFlags);
+    Platform::WaitForSoundRequests();
+    return result;
+}
+
 TEST(SoundEffect, PlaysTheWaveFromTheNextBlockUntilItEnds)
 {
     OfflineRig rig;
     const auto wave = LevelWave(0.5, 1000);
     rig.Render(kBlock);
-    EXPECT_EQ(sndPlaySound(wave.data(), kGameFlags), 1);
+    EXPECT_EQ(Request(wave.data()), 1);
     rig.Render(2000);
     EXPECT_FLOAT_EQ(LeftAt(rig, kBlock - 1), 0.0f) << "nothing before the request";
     EXPECT_NEAR(LeftAt(rig, kBlock), 0.5f, 1e-3);
@@ -50,13 +59,28 @@ TEST(SoundEffect, TheNextRequestCutsOffTheOneStillSounding)
     OfflineRig rig;
     const auto first = LevelWave(0.25, 44100);
     const auto second = LevelWave(-0.5, 44100);
-    sndPlaySound(first.data(), kGameFlags);
+    Request(first.data());
     rig.Render(4 * kBlock);
-    sndPlaySound(second.data(), kGameFlags);
+    Request(second.data());
     rig.Render(4 * kBlock);
     EXPECT_NEAR(LeftAt(rig, 4 * kBlock - 1), 0.25f, 1e-3);
     // After a short ramp-down of the first, only the second sounds.
     for (std::int64_t i = 5 * kBlock; i < 8 * kBlock; ++i) ASSERT_NEAR(LeftAt(rig, i), -0.5f, 1e-3) << "frame " << i;
+}
+
+// The first wave is still being decoded when the second, heard before, is asked for: the second
+// plays and the first never starts late over it.
+TEST(SoundEffect, ALaterRequestWinsOverAWaveStillBeingDecoded)
+{
+    OfflineRig rig;
+    const auto heard = LevelWave(-0.5, 44100);
+    Request(heard.data());
+    const auto fresh = LevelWave(0.125, 44100);
+    sndPlaySound(fresh.data(), kGameFlags);
+    sndPlaySound(heard.data(), kGameFlags);
+    Platform::WaitForSoundRequests();
+    rig.Render(4 * kBlock);
+    for (std::int64_t i = 0; i < 4 * kBlock; ++i) ASSERT_NEAR(LeftAt(rig, i), -0.5f, 1e-3) << "frame " << i;
 }
 
 // What a buffer without a playable wave gives: silence, TRUE, and an effect still sounding stops.
@@ -83,15 +107,15 @@ TEST(SoundEffect, ABufferWithoutAPlayableWaveIsSilence)
         buffer.push_back(0);  // the game's trailing zero byte
         Platform::SetSoundBufferSize(buffer.data(), buffer.size());
         const auto playing = LevelWave(0.5, 44100);
-        sndPlaySound(playing.data(), kGameFlags);
+        Request(playing.data());
         rig.Render(kBlock);
-        EXPECT_EQ(sndPlaySound(buffer.data(), kGameFlags), 1) << c.Name;
+        EXPECT_EQ(Request(buffer.data()), 1) << c.Name;
         rig.Render(4 * kBlock);
         EXPECT_EQ(rig.Level(2 * kBlock, 5 * kBlock), 0.0) << c.Name << ": silence, and no substitute sound";
         Platform::SetSoundBufferSize(buffer.data(), 0);
     }
     OfflineRig rig;
-    EXPECT_EQ(sndPlaySound(nullptr, kGameFlags), 1);
+    EXPECT_EQ(Request(nullptr), 1);
 }
 
 TEST(SoundEffect, OnlyWavesInMemoryArePlayed)
@@ -110,7 +134,7 @@ TEST(SoundEffect, AWaveClaimingMoreThanItsBufferIsReadOnlyToTheBuffersEnd)
     Platform::SetSoundBufferSize(buffer.data(), buffer.size());
     EXPECT_EQ(Platform::WaveExtent(buffer.data()), kept);
     OfflineRig rig;
-    sndPlaySound(buffer.data(), kGameFlags);
+    Request(buffer.data());
     rig.Render(16 * kBlock);
     EXPECT_NEAR(LeftAt(rig, 2999), 0.5f, 1e-3) << "the frames the buffer holds play";
     EXPECT_FLOAT_EQ(LeftAt(rig, 3000), 0.0f) << "and nothing past them";
@@ -165,7 +189,7 @@ TEST(SoundEffect, WithoutAnAudioDeviceRequestsSucceedSilently)
     NoDevice none;
     Platform::SetAudioOutput(&none);
     const auto wave = LevelWave(0.5, 100);
-    EXPECT_EQ(sndPlaySound(wave.data(), kGameFlags), 1);
+    EXPECT_EQ(Request(wave.data()), 1);
     EXPECT_FALSE(Platform::EnsureAudioOutput());
     Platform::SetAudioOutput(nullptr);
 }

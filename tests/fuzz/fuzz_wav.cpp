@@ -30,6 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Platform::SetSoundBufferSize(buffer.data(), buffer.size());
     if (Platform::WaveExtent(buffer.data()) > buffer.size()) __builtin_trap();
     if (sndPlaySound(buffer.data(), SND_ASYNC | SND_NODEFAULT | SND_MEMORY) != 1) __builtin_trap();
+    Platform::WaitForSoundRequests();
     Platform::SetSoundBufferSize(buffer.data(), 0);
     Platform::MixAudio(gBlock, Platform::kAudioBlockFrames);
     for (float v : gBlock)
