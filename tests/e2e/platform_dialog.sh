@@ -31,6 +31,7 @@ read -r x y w h < <(e2e_geometry "$window")
 # Centred on the 1024 × 768 screen (no window manager, so no frame is added).
 [ "$x" = 312 ] && [ "$y" = 234 ] || e2e_fail "window at $x,$y, not centred"
 e2e_screenshot "$E2E_OUT/window.png" "$window"
+xprop -id "$window" _NET_WM_ICON | grep -q "CARDINAL" || e2e_fail "the window has no icon"
 e2e_screenshot "$E2E_OUT/screen.png"
 e2e_key "$window" Left KP_4 space z F11 Escape
 e2e_wait_exit "$demo" 10 || e2e_fail "the program did not end after Esc"

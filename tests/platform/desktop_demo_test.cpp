@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "platform/vcl/dialogs.h"
 #include "platform/vcl/display.h"
@@ -34,6 +35,14 @@ private:
     void Start()
     {
         Cursor = crNone;
+        TBitmap icon;
+        icon.SetSize(16, 16);
+        icon.Canvas->Brush->Color = clAqua;
+        icon.Canvas->Ellipse(0, 0, 16, 16);
+        const std::string iconFile = (std::filesystem::temp_directory_path() / "zq_demo_icon.bmp").string();
+        icon.SaveToFile(iconFile);
+        SetIconFromFile(iconFile);
+        std::filesystem::remove(iconFile);
         ShowMessage("ZQ2_sco.dat を作成します。");
         const int answer = MessageDlg("フルスクリーンモードで起動しますか？（要DirectX）", mtCustom,
                                       TMsgDlgButtons() << mbYes << mbNo, 0);

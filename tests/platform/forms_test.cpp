@@ -242,3 +242,15 @@ TEST(Joystick, ScriptedSourceAnswersAndArgumentsAreChecked)
     EXPECT_EQ(joyGetPos(JOYSTICKID1, &info), JOYERR_UNPLUGGED);
     EXPECT_EQ(joyGetDevCaps(JOYSTICKID1, &caps, sizeof caps), JOYERR_UNPLUGGED);
 }
+
+TEST(Image, CanvasDrawsOnTheImagesOwnPicture)
+{
+    auto* image = new TImage(nullptr);
+    image->Width = 4;
+    image->Height = 2;
+    ASSERT_EQ(image->Canvas, image->Picture->Canvas);
+    image->Canvas->Pixels[3][1] = clRed;
+    EXPECT_EQ(TColor(image->Picture->Canvas->Pixels[3][1]), clRed);
+    EXPECT_EQ(int(image->Picture->Width), 4);
+    delete image;
+}
