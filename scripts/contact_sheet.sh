@@ -5,6 +5,7 @@ set -euo pipefail
 build=${1:?usage: contact_sheet.sh BUILD_DIR}
 bmp="$build/run/bmp"
 [ -d "$bmp" ] || { echo "no $bmp: build the assets target first" >&2; exit 1; }
+command -v convert >/dev/null && command -v montage >/dev/null || { echo "needs ImageMagick (convert, montage)" >&2; exit 1; }
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 bg='#3a3a3a'
