@@ -50,12 +50,12 @@ Canvas Explosion(int t) {
   }
 
   // Debris: hot specks flying out on straight lines, each with a short streak behind it.
+  // They slow down, so they stay near the ball and inside the picture.
   Random rnd(4242);
   for (int k = 0; k < 12; ++k) {
     float angle = rnd.Unit() * 2 * Pi, speed = 2.0f + rnd.Unit() * 1.6f;
     float life = 0.5f + rnd.Unit() * 0.4f;
     if (p > life || t == 0) continue;
-    // Flying debris slows down, so it stays near the ball and inside the picture.
     float dist = 6 + speed * 9 * (1 - std::exp(-t / 5.0f)), ux = std::cos(angle), uy = std::sin(angle);
     float hx = cx + ux * dist, hy = cy + uy * dist;
     float bright = 1 - p / life;

@@ -117,8 +117,7 @@ void DrawShip(Canvas& c, float cx, float cy, float size, float roll_degrees) {
     float nx = p.X / 3.4f, ny = (p.Y - 4) / 6.2f;
     float nz = std::sqrt(std::max(0.05f, 1 - nx * nx - ny * ny));
     r.Turn(nx, nz);
-    Color glass = Metal(Rgb(40, 120, 230), nx, ny, nz, 1.0f);
-    return glass;
+    return Metal(Rgb(40, 120, 230), nx, ny, nz, 1.0f);
   }, Outline, 0.9f);
 }
 
