@@ -66,7 +66,7 @@ Canvas Explosion(int t) {
     });
   }
 
-  // The first frame is the flash itself: a white star.
+  // The first frames are the flash itself: a white star that shrinks away.
   if (t < 3) {
     float size = (3 - t) / 3.0f;
     c.Glow([&](float x, float y) {
