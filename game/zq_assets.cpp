@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "game/zq_main.h"
+#include "platform/audio/sound.h"
 #include "platform/vcl/dialogs.h"
 
 namespace {
@@ -77,6 +78,7 @@ bool TForm1::LoadWave(const char* FileName, unsigned char* Buffer, int Size)
     }
     // A short file leaves zeros after its end; a long one is cut at Size.
     std::memset(Buffer, 0, Size + 1);
+    Platform::SetSoundBufferSize(Buffer, Size + 1);  // a cut-off file's wave is read to here only
     std::fread(Buffer, 1, Size, f);
     std::fclose(f);
     return true;
