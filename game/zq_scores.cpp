@@ -1,7 +1,8 @@
 // The score file "ZQ2_sco.dat": eight little-endian signed 32-bit integers, 32 bytes.
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <filesystem>
+#include <string>
 
 #include <unistd.h>
 
@@ -10,7 +11,6 @@
 
 namespace {
 const char ScoreFileName[] = "ZQ2_sco.dat";
-const char ScoreTempName[] = "ZQ2_sco.dat.tmp";
 constexpr int ScoreFileSize = 4 * HighScoreCount;
 
 int DecodeEntry(const unsigned char* bytes)
@@ -38,21 +38,36 @@ bool ExistingFileWritable()
     return errno == ENOENT;
 }
 
-// The whole table goes to a temporary file first and replaces the old one only once it is
+// The file to replace: a linked score file is written where the link points, keeping the link.
+std::string ReplacedFile()
+{
+    std::error_code failed;
+    if (std::filesystem::is_symlink(ScoreFileName, failed)) {
+        const std::filesystem::path target = std::filesystem::weakly_canonical(ScoreFileName, failed);
+        if (!failed) {
+            return target.string();
+        }
+    }
+    return ScoreFileName;
+}
+
+// The whole table goes to a temporary file beside the old one and replaces it only once it is
 // complete on disk, so a failed write never leaves a damaged table behind.
 bool WriteScoreFile(const unsigned char* bytes)
 {
-    std::FILE* f = std::fopen(ScoreTempName, "wb");
+    const std::string target = ReplacedFile();
+    const std::string temp = target + ".tmp";
+    std::FILE* f = std::fopen(temp.c_str(), "wb");
     if (!f) {
         return false;
     }
     bool ok = std::fwrite(bytes, 1, ScoreFileSize, f) == ScoreFileSize && std::fflush(f) == 0 &&
               fsync(fileno(f)) == 0;
     ok = std::fclose(f) == 0 && ok;
-    if (ok && std::rename(ScoreTempName, ScoreFileName) == 0) {
+    if (ok && std::rename(temp.c_str(), target.c_str()) == 0) {
         return true;
     }
-    std::remove(ScoreTempName);
+    std::remove(temp.c_str());
     return false;
 }
 }  // namespace

@@ -61,6 +61,23 @@ TEST_F(SpineStartup, SavedTableIsReadBackAsIs)
     EXPECT_EQ(Table(*Form), (std::vector<int>{5, 900000, 4500, 3, 2, 1, 0, 123456}));
 }
 
+TEST_F(SpineStartup, LinkedScoreFileIsReplacedWhereTheLinkPoints)
+{
+    std::filesystem::create_directory("saves");
+    WriteScores({1, 2, 3, 4, 5, 6, 7, 8});
+    std::filesystem::rename("ZQ2_sco.dat", "saves/table.dat");
+    std::filesystem::create_symlink("saves/table.dat", "ZQ2_sco.dat");
+    StartUp();
+    EXPECT_EQ(Table(*Form), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+    Form->HighScores[0] = 99;
+    CloseWindow();
+    EXPECT_TRUE(std::filesystem::is_symlink("ZQ2_sco.dat"));
+    const std::vector<std::uint8_t> bytes = ReadBytes("saves/table.dat");
+    ASSERT_EQ(bytes.size(), 32u);
+    EXPECT_EQ(bytes[0], 99);
+    EXPECT_FALSE(std::filesystem::exists("saves/table.dat.tmp"));
+}
+
 TEST_F(SpineStartup, ShortFileLeavesUncoveredEntriesZero)
 {
     // 10 bytes: two whole entries and half of the third.
