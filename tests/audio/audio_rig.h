@@ -103,7 +103,7 @@ std::vector<std::uint8_t> MakeWave(int rate, int channels, int bits, int frames,
                 data.push_back(static_cast<std::uint8_t>((s >> 8) & 0xFF));
             }
         }
-    std::vector<std::uint8_t> w(44);
+    std::vector<std::uint8_t> w(44 + data.size());
     auto put = [&](std::size_t at, std::uint32_t v, int bytes) {
         for (int i = 0; i < bytes; ++i) w[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
     };
@@ -119,7 +119,7 @@ std::vector<std::uint8_t> MakeWave(int rate, int channels, int bits, int frames,
     put(34, static_cast<std::uint32_t>(bits), 2);
     std::memcpy(&w[36], "data", 4);
     put(40, static_cast<std::uint32_t>(data.size()), 4);
-    w.insert(w.end(), data.begin(), data.end());
+    if (!data.empty()) std::memcpy(&w[44], data.data(), data.size());
     return w;
 }
 
