@@ -109,10 +109,10 @@ void WriteLines(std::ostream& os, const char* const (&lines)[N]) {
     for (const char* line : lines) VantrelSystem::WriteShiftJISLine(os, line);
 }
 
-// Destroyed at program end, which writes the profile results and closes the file.
-TVantrelDebug TheSwitchboard;
-
 }  // namespace
+
+// Destroyed at program end, which writes the profile results and closes the file.
+TVantrelDebug TVantrelDebug::Instance;
 
 TVantrelDebug::~TVantrelDebug() { Close(); }
 

@@ -120,7 +120,6 @@ namespace VantrelDebugSystem {
 // The process-wide switchboard. Off at start; SetDebug with a file name switches it on.
 class TVantrelDebug {
 public:
-    TVantrelDebug() = default;
     ~TVantrelDebug();  // the one static object closes the output at program end
 
     static bool GetDebug() { return Debug; }
@@ -129,6 +128,8 @@ public:
     static void SetDebug(const char* AFileName, bool ADebug, bool AProfile);
 
 private:
+    TVantrelDebug() = default;
+    static TVantrelDebug Instance;
     static void Close();
     static inline bool Debug = false;
     static inline bool Profile = false;

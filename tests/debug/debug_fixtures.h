@@ -1,5 +1,5 @@
-// Shared stand-ins for the debug tests: a scripted cycle counter, a clock that never makes
-// anyone wait, and reading Shift-JIS output back as UTF-8.
+// Shared stand-ins for the diagnostics tests: a scripted cycle counter, a clock that never makes
+// anyone wait, reading Shift-JIS output back as UTF-8, and the fixed frames of a diagnostics file.
 #pragma once
 #include <iconv.h>
 
@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "library/debug/vtdebug.h"
+#include "library/debug/vtsjis.h"
 #include "platform/core/clock.h"
 
 namespace DebugTest {
@@ -105,5 +106,37 @@ public:
     LeapingClock Clock;  // set before the switchboard measures the clock
     const std::string Path;
 };
+
+// The fixed frames of a diagnostics file, in Shift-JIS.
+inline const std::string Rule = "// " + std::string(74, '=');
+
+inline std::string ShiftJISLines(std::initializer_list<std::string> lines) {
+    std::string out;
+    for (const auto& line : lines) out += VantrelSystem::ToShiftJIS(line) + "\n";
+    return out;
+}
+
+inline const std::string Banner = ShiftJISLines({
+    Rule, "// Vantrel Game Library 0.80 デバッグ＆プロファイリングシステム出力          ",
+    "//                                                              製作：ばんと ", Rule, ""});
+inline const std::string TraceHeader = ShiftJISLines({
+    Rule, "// プログラムトレース出力                                                    ",
+    "//                                                   Created by TVantrelDebug", Rule, ""});
+inline const std::string ResultsHead = ShiftJISLines({
+    Rule, "// プロファイリング結果出力                                                  ",
+    "//                                                Created by TVantrelProfiler",
+    "//                                                      時間単位はCPUクロック", Rule, "",
+    "回数       全実行時間          平均           関数名                         "});
+
+// This processor's report as the switchboard writes it when its clock reads c0 and then c1.
+inline std::string Report(std::uint64_t c0, std::uint64_t c1) {
+    LeapingClock clock;
+    ScriptedCycles cycles{c0, c1};
+    VantrelSystem::TVantrelCPUID cpu;
+    cpu.MeasureClock();
+    std::ostringstream out;
+    out << cpu;
+    return out.str();
+}
 
 }  // namespace DebugTest

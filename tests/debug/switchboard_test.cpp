@@ -1,51 +1,23 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <sstream>
 
 #include "debug_fixtures.h"
 #include "library/debug/vtsjis.h"
 #include "library/support/vterrors.h"
 
 using namespace VantrelSystem;
+using DebugTest::Banner;
 using DebugTest::DiagnosticsSession;
+using DebugTest::Report;
+using DebugTest::ResultsHead;
+using DebugTest::TraceHeader;
 using DebugTest::LeapingClock;
 using DebugTest::ReadFile;
 using DebugTest::ScriptedCycles;
 using VantrelDebugSystem::TVantrelDebug;
 
 namespace {
-
-const std::string Rule = "// " + std::string(74, '=');
-
-std::string ShiftJISLines(std::initializer_list<std::string> lines) {
-    std::string out;
-    for (const auto& line : lines) out += ToShiftJIS(line) + "\n";
-    return out;
-}
-
-const std::string Banner = ShiftJISLines({
-    Rule, "// Vantrel Game Library 0.80 デバッグ＆プロファイリングシステム出力          ",
-    "//                                                              製作：ばんと ", Rule, ""});
-const std::string TraceHeader = ShiftJISLines({
-    Rule, "// プログラムトレース出力                                                    ",
-    "//                                                   Created by TVantrelDebug", Rule, ""});
-const std::string ResultsHead = ShiftJISLines({
-    Rule, "// プロファイリング結果出力                                                  ",
-    "//                                                Created by TVantrelProfiler",
-    "//                                                      時間単位はCPUクロック", Rule, "",
-    "回数       全実行時間          平均           関数名                         "});
-
-// The processor report as the switchboard writes it when its clock reads c0 and then c1.
-std::string Report(std::uint64_t c0, std::uint64_t c1) {
-    LeapingClock clock;
-    ScriptedCycles cycles{c0, c1};
-    TVantrelCPUID cpu;
-    cpu.MeasureClock();
-    std::ostringstream out;
-    out << cpu;
-    return out.str();
-}
 
 TEST(Switchboard, NullNameWhileOffLeavesEverythingOff) {
     TVantrelDebug::SetDebug(nullptr, true, true);
