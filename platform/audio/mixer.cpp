@@ -7,10 +7,6 @@
 #include <cstring>
 #include <mutex>
 
-namespace Platform {
-AudioOutput& SdlAudioOutput();  // sdl_output.cpp
-}
-
 namespace {
 using Platform::AudioSource;
 using Platform::DeviceWave;
@@ -105,7 +101,7 @@ public:
     void Mix(float* out, int frames)
     {
         std::fill(out, out + static_cast<std::ptrdiff_t>(frames) * Platform::kAudioChannels, 0.0f);
-        const Platform::BlockTiming timing = PlaceBlock(frames);
+        const Platform::BlockTiming timing = PlaceBlock();
         MixEffect(out, frames);
         {
             std::lock_guard<std::mutex> lock(FSourceLock);
@@ -135,7 +131,7 @@ private:
     // The device pulls a block some fixed time before it sounds; the earliest pull seen says
     // best where the stream stands, later ones are only late. The base creeps up slowly so a
     // device clock that runs a little slow is still followed.
-    Platform::BlockTiming PlaceBlock(int)
+    Platform::BlockTiming PlaceBlock()
     {
         const std::int64_t now = Platform::AudioNowNs();
         const std::int64_t estimate = now - FramesToNs(FFrame);

@@ -28,8 +28,10 @@ public:
     virtual bool Start(int& blockFrames) = 0;
     virtual void Stop() = 0;
 };
-// Installs the output the next start uses; stops the running one. Null restores the SDL device.
+// Installs the output the next start uses; stops the running one and starts a new stream.
+// Null restores the SDL device.
 void SetAudioOutput(AudioOutput* output);
+AudioOutput& SdlAudioOutput();
 
 // An output that never pulls by itself: the caller renders with MixAudio (tests, benchmarks).
 class OfflineAudioOutput : public AudioOutput {
