@@ -102,7 +102,7 @@ std::vector<std::uint8_t> TrimmedCopy(const std::uint8_t* data, std::size_t size
 std::shared_ptr<const Platform::DeviceWave> Convert(const SDL_AudioSpec& spec, Uint8* data, Uint32 length)
 {
     const int frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
-    if (frameBytes <= 0 || spec.freq <= 0) return nullptr;
+    if (frameBytes <= 0 || spec.freq < Platform::kMinWaveRate || spec.freq > Platform::kMaxWaveRate) return nullptr;
     const std::size_t frames = length / static_cast<Uint32>(frameBytes);
     if (frames == 0 || static_cast<double>(frames) / spec.freq > Platform::kMaxWaveSeconds) return nullptr;
     SDL_AudioCVT cvt;

@@ -12,8 +12,11 @@ namespace Platform {
 // of the buffer registered with SetSoundBufferSize (sound.h) that holds the pointer, or at
 // kMaxWaveBytes for a pointer into no registered buffer.
 constexpr std::size_t kMaxWaveBytes = 16u << 20;
-// A decoded effect longer than this plays silence instead of filling memory.
-constexpr double kMaxWaveSeconds = 60.0;
+// An effect longer than this, or at a rate outside these, plays silence: a sound effect it is
+// not, and converting it would take the caller's memory and the decoder's time.
+constexpr double kMaxWaveSeconds = 30.0;
+constexpr int kMinWaveRate = 4000;
+constexpr int kMaxWaveRate = 192000;
 
 // The bytes of the wave at sound that may be read: 0 when it does not start with a RIFF header.
 std::size_t WaveExtent(const void* sound);
