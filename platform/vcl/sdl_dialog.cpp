@@ -106,6 +106,9 @@ public:
     int RunModal()
     {
         SDL_RaiseWindow(FWindow);
+        // A key that closed the previous dialog must not answer this one.
+        SDL_PumpEvents();
+        SDL_FlushEvents(SDL_KEYDOWN, SDL_TEXTINPUT);
         const Uint32 id = SDL_GetWindowID(FWindow);
         int pressed = -1;
         for (;;) {
@@ -115,7 +118,7 @@ public:
             if (e.type == SDL_QUIT) return DismissAnswer(FRequest.Buttons);
             if (e.type == SDL_WINDOWEVENT && e.window.windowID == id && e.window.event == SDL_WINDOWEVENT_CLOSE)
                 return DismissAnswer(FRequest.Buttons);
-            if (e.type == SDL_KEYDOWN && e.key.windowID == id) {
+            if (e.type == SDL_KEYDOWN && e.key.windowID == id && !e.key.repeat) {
                 if (const int answer = OnKey(e.key.keysym); answer != mrNone) return answer;
             }
             if (e.type == SDL_MOUSEBUTTONDOWN && e.button.windowID == id && e.button.button == SDL_BUTTON_LEFT) {
