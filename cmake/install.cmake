@@ -3,8 +3,9 @@
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
-set(ZQ_SHARE_DIR ${CMAKE_INSTALL_FULL_DATADIR}/zq2)
-set(ZQ_GAME_EXE ${CMAKE_INSTALL_FULL_LIBEXECDIR}/zq2/zq2)
+# The launcher finds the game and its data relative to itself, so any prefix works.
+file(RELATIVE_PATH ZQ_BIN_TO_SHARE /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_DATADIR}/zq2)
+file(RELATIVE_PATH ZQ_BIN_TO_GAME /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_LIBEXECDIR}/zq2/zq2)
 
 if(TARGET zq2)
   install(TARGETS zq2 RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/zq2 COMPONENT game)
