@@ -3,7 +3,7 @@
 # screenshots and geometry. Source it, then call e2e_start_xvfb; everything started through
 # these functions is stopped when the script exits.
 #
-#   e2e_start_xvfb [WxHxDEPTH]       start Xvfb on a free display (:90 up) and export DISPLAY
+#   e2e_start_xvfb [WxHxDEPTH]       start Xvfb on a free display and export DISPLAY
 #   e2e_run NAME CMD...               run CMD in the background, output to $E2E_OUT/NAME.log;
 #                                     sets E2E_PID
 #   e2e_wait_window NAME [SECS] [NOT] echo the id of a visible window titled exactly NAME
@@ -23,9 +23,14 @@ E2E_PIDS=()
 E2E_XVFB_PID=""
 
 e2e_cleanup() {
-  local pid
+  local pid tries
   for pid in "${E2E_PIDS[@]}"; do
-    kill "$pid" 2>/dev/null || true
+    kill "$pid" 2>/dev/null || continue
+    for tries in $(seq 30); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null || true
   done
   if [ -n "$E2E_XVFB_PID" ]; then
     kill "$E2E_XVFB_PID" 2>/dev/null || true
@@ -36,6 +41,10 @@ trap e2e_cleanup EXIT
 
 e2e_fail() {
   echo "FAIL: $*" >&2
+  if [ -n "${DISPLAY:-}" ]; then
+    echo "--- windows on $DISPLAY" >&2
+    xwininfo -root -tree 2>&1 | grep -E '^ +0x' | head -n 20 >&2 || true
+  fi
   local log
   for log in "$E2E_OUT"/*.log; do
     [ -f "$log" ] || continue
@@ -46,24 +55,20 @@ e2e_fail() {
 }
 
 e2e_start_xvfb() {
-  local screen=${1:-1024x768x24} n
-  for n in $(seq 90 119); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 "$screen" -nolisten tcp >"$E2E_OUT/xvfb.log" 2>&1 &
-    E2E_XVFB_PID=$!
-    local tries
-    for tries in $(seq 50); do
-      if xdpyinfo -display ":$n" >/dev/null 2>&1; then
-        export DISPLAY=":$n"
-        return 0
-      fi
-      kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill "$E2E_XVFB_PID" 2>/dev/null || true
-    E2E_XVFB_PID=""
+  # Xvfb picks a free display itself and names it once it accepts clients, so scripts running
+  # side by side never share one.
+  local screen=${1:-1024x768x24} tries n=""
+  : >"$E2E_OUT/display"
+  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$E2E_OUT/display" >"$E2E_OUT/xvfb.log" 2>&1 &
+  E2E_XVFB_PID=$!
+  for tries in $(seq 100); do
+    n=$(tr -dc '0-9' <"$E2E_OUT/display")
+    [ -n "$n" ] && break
+    kill -0 "$E2E_XVFB_PID" 2>/dev/null || e2e_fail "Xvfb did not start"
+    sleep 0.1
   done
-  e2e_fail "no free display for Xvfb"
+  [ -n "$n" ] || e2e_fail "Xvfb named no display"
+  export DISPLAY=":$n"
 }
 
 e2e_run() {

@@ -141,8 +141,9 @@ struct WindowSystem {
     virtual void PumpEvents() = 0;
     // Waits until an event may be pending, at most timeoutMs.
     virtual void WaitForEvent(std::uint32_t timeoutMs) = 0;
-    // Full screen at width × height (the picture scaled to the screen, aspect kept); 0 × 0 leaves.
-    virtual bool SetFullScreen(TForm& form, int width, int height) = 0;
+    // Full screen at width × height (the picture scaled to the screen, aspect kept) in colours of
+    // the given depth (16: 5-6-5, as that display mode shows them); 0 × 0 leaves.
+    virtual bool SetFullScreen(TForm& form, int width, int height, int bitsPerPixel) = 0;
 };
 // Null restores the SDL window system.
 void SetWindowSystem(WindowSystem* system);
@@ -157,13 +158,15 @@ public:
     void PresentImage(TForm&, const TImage&) override { ++Presents; }
     void PumpEvents() override {}
     void WaitForEvent(std::uint32_t) override {}
-    bool SetFullScreen(TForm&, int width, int height) override
+    bool SetFullScreen(TForm&, int width, int height, int bitsPerPixel) override
     {
         FullScreen = width > 0 && height > 0;
+        FullScreenBits = FullScreen ? bitsPerPixel : 0;
         return true;
     }
     int Shows = 0, Hides = 0, Presents = 0;
     bool FullScreen = false;
+    int FullScreenBits = 0;
 };
 
 // Installs headless windows, scripted dialogs (no answers queued: No / OK) and an unplugged

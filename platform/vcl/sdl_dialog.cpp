@@ -115,7 +115,10 @@ public:
             Paint(pressed);
             SDL_Event e;
             if (!SDL_WaitEventTimeout(&e, 100)) continue;
-            if (e.type == SDL_QUIT) return DismissAnswer(FRequest.Buttons);
+            if (e.type == SDL_QUIT) {
+                SDL_PushEvent(&e);  // kept for the main loop, which closes the main window
+                return DismissAnswer(FRequest.Buttons);
+            }
             if (e.type == SDL_WINDOWEVENT && e.window.windowID == id && e.window.event == SDL_WINDOWEVENT_CLOSE)
                 return DismissAnswer(FRequest.Buttons);
             if (e.type == SDL_KEYDOWN && e.key.windowID == id && !e.key.repeat) {

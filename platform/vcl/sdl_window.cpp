@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <vector>
 
 #include "platform/vcl/backend.h"
 
@@ -62,6 +63,9 @@ struct FormWindow {
     TCursor Cursor = crDefault;
     const TBitmap* Icon = nullptr;
     int FullWidth = 0, FullHeight = 0;  // 0: windowed
+    int FullBits = 0;
+    std::uint32_t TextureFormat = 0;
+    std::vector<std::uint16_t> Reduced;  // the picture in 5-6-5 for a 16-bit display
     bool FullApplied = false;
     SDL_Rect ImagePlace{};  // where the last presented image sits in the client area
 };
@@ -160,15 +164,24 @@ public:
         if (it == FWindows.end() || !it->second.Renderer) return;
         FormWindow& w = it->second;
         const TPixelBuffer& b = image.Canvas->Buffer();
-        if (!w.Texture || w.TextureWidth != b.Width || w.TextureHeight != b.Height) {
+        const bool reduce = w.FullApplied && w.FullBits > 0 && w.FullBits <= 16;
+        const std::uint32_t format = reduce ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_XBGR8888;
+        if (!w.Texture || w.TextureWidth != b.Width || w.TextureHeight != b.Height || w.TextureFormat != format) {
             if (w.Texture) SDL_DestroyTexture(w.Texture);
-            w.Texture = SDL_CreateTexture(w.Renderer, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING, b.Width,
-                                          b.Height);
+            w.Texture = SDL_CreateTexture(w.Renderer, format, SDL_TEXTUREACCESS_STREAMING, b.Width, b.Height);
             w.TextureWidth = b.Width;
             w.TextureHeight = b.Height;
+            w.TextureFormat = format;
             if (!w.Texture) return;
         }
-        SDL_UpdateTexture(w.Texture, nullptr, b.Pixels.data(), b.Width * 4);
+        if (reduce) {
+            w.Reduced.resize(b.Pixels.size());
+            SDL_ConvertPixels(b.Width, b.Height, SDL_PIXELFORMAT_XBGR8888, b.Pixels.data(), b.Width * 4,
+                              SDL_PIXELFORMAT_RGB565, w.Reduced.data(), b.Width * 2);
+            SDL_UpdateTexture(w.Texture, nullptr, w.Reduced.data(), b.Width * 2);
+        } else {
+            SDL_UpdateTexture(w.Texture, nullptr, b.Pixels.data(), b.Width * 4);
+        }
         w.ImagePlace = {image.Left, image.Top, b.Width, b.Height};
         Render(w);
     }
@@ -208,11 +221,12 @@ public:
         if (!FWindows.empty()) SDL_WaitEventTimeout(nullptr, int(timeoutMs));
     }
 
-    bool SetFullScreen(TForm& form, int width, int height) override
+    bool SetFullScreen(TForm& form, int width, int height, int bitsPerPixel) override
     {
         FormWindow& w = FWindows[&form];
         w.FullWidth = width > 0 && height > 0 ? width : 0;
         w.FullHeight = w.FullWidth ? height : 0;
+        w.FullBits = w.FullWidth ? bitsPerPixel : 0;
         ApplyFullScreen(form, w);
         return true;
     }

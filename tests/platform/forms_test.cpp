@@ -178,6 +178,7 @@ TEST_F(Headless, DisplayModeGoesFullScreenUntilReleased)
     EXPECT_EQ(dd->SetDisplayMode(400, 300, 15), DDERR_INVALIDPARAMS);
     EXPECT_EQ(dd->SetDisplayMode(400, 300, 16), DD_OK);
     EXPECT_TRUE(Platform::HeadlessWindows().FullScreen);
+    EXPECT_EQ(Platform::HeadlessWindows().FullScreenBits, 16);
     EXPECT_EQ(dd->Release(), 0u);
     EXPECT_FALSE(Platform::HeadlessWindows().FullScreen);
     EXPECT_EQ(DirectDrawCreate(nullptr, nullptr, nullptr), DDERR_INVALIDPARAMS);
