@@ -5,8 +5,8 @@
 #include <vector>
 
 namespace BmpFixture {
-struct Spec {
-    Spec(int w = 2, int h = 2, int depth = 24) : width(w), height(h), bpp(depth) {}
+struct Layout {
+    Layout(int w = 2, int h = 2, int depth = 24) : width(w), height(h), bpp(depth) {}
     int width, height;
     int bpp;
     bool topDown = false;
@@ -17,7 +17,7 @@ struct Spec {
 };
 
 // rows top to bottom, each value a palette index or 0x00RRGGBB (16 bits: the raw word)
-inline std::vector<std::uint8_t> Make(const Spec& s, const std::vector<std::vector<std::uint32_t>>& rows)
+inline std::vector<std::uint8_t> Make(const Layout& s, const std::vector<std::vector<std::uint32_t>>& rows)
 {
     const int header = s.coreHeader ? 12 : 40;
     const int entry = s.coreHeader ? 3 : 4;

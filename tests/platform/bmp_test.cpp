@@ -35,25 +35,25 @@ std::string Failure(const std::vector<std::uint8_t>& bytes)
 
 TEST(BmpReader, ReadsEveryDepthAndLayout)
 {
-    using BmpFixture::Spec;
+    using BmpFixture::Layout;
     struct Case {
         const char* name;
-        Spec spec;
+        Layout layout;
         const std::vector<std::vector<std::uint32_t>>& rows;
     };
-    const Spec base{3, 2};
-    Spec top = base;
+    const Layout base{3, 2};
+    Layout top = base;
     top.topDown = true;
-    Spec p8 = base;
+    Layout p8 = base;
     p8.bpp = 8;
     p8.palette = Palette;
-    Spec p4 = p8;
+    Layout p4 = p8;
     p4.bpp = 4;
-    Spec core = p8;
+    Layout core = p8;
     core.coreHeader = true;
-    Spec rgb32 = base;
+    Layout rgb32 = base;
     rgb32.bpp = 32;
-    Spec fields = rgb32;
+    Layout fields = rgb32;
     fields.compression = 3;
     fields.masks = {0x00FF0000, 0x0000FF00, 0x000000FF};
     const Case cases[] = {
@@ -62,7 +62,7 @@ TEST(BmpReader, ReadsEveryDepthAndLayout)
         {"32 bits with masks", fields, Rgb},
     };
     for (const Case& c : cases) {
-        const TPixelBuffer p = Parse(BmpFixture::Make(c.spec, c.rows));
+        const TPixelBuffer p = Parse(BmpFixture::Make(c.layout, c.rows));
         EXPECT_EQ(p.Width, 3) << c.name;
         EXPECT_EQ(p.Height, 2) << c.name;
         EXPECT_EQ(p.Pixels, Expected) << c.name;
@@ -71,14 +71,14 @@ TEST(BmpReader, ReadsEveryDepthAndLayout)
 
 TEST(BmpReader, ReadsOneBitAndSixteenBitPictures)
 {
-    BmpFixture::Spec mono{9, 1, 1};
+    BmpFixture::Layout mono{9, 1, 1};
     mono.palette = {0x000000, 0xFFFFFF};
     const TPixelBuffer m = Parse(BmpFixture::Make(mono, {{1, 0, 0, 0, 0, 0, 0, 0, 1}}));
     EXPECT_EQ(m.Pixels.front(), std::uint32_t(clWhite));
     EXPECT_EQ(m.Pixels[1], std::uint32_t(clBlack));
     EXPECT_EQ(m.Pixels.back(), std::uint32_t(clWhite));
 
-    BmpFixture::Spec hi{2, 1, 16};  // 5-5-5 without masks
+    BmpFixture::Layout hi{2, 1, 16};  // 5-5-5 without masks
     const TPixelBuffer h = Parse(BmpFixture::Make(hi, {{0x7C00, 0x001F}}));
     EXPECT_EQ(h.Pixels[0], std::uint32_t(clRed));
     EXPECT_EQ(h.Pixels[1], std::uint32_t(clBlue));
@@ -92,10 +92,10 @@ TEST(BmpReader, RejectsBrokenFilesWithAReason)
         b[at] = value;
         return b;
     };
-    BmpFixture::Spec rle{3, 2, 8};
+    BmpFixture::Layout rle{3, 2, 8};
     rle.palette = Palette;
     rle.compression = 1;
-    BmpFixture::Spec noPalette{3, 2, 8};
+    BmpFixture::Layout noPalette{3, 2, 8};
     struct Case {
         const char* name;
         std::vector<std::uint8_t> bytes;
@@ -123,7 +123,7 @@ TEST(BmpReader, RejectsBrokenFilesWithAReason)
 
 TEST(BmpReader, PaletteIndexPastTheUsedColoursReadsBlack)
 {
-    BmpFixture::Spec s{2, 1, 8};
+    BmpFixture::Layout s{2, 1, 8};
     s.palette = {0xFF0000};
     const TPixelBuffer p = Parse(BmpFixture::Make(s, {{0, 200}}));
     EXPECT_EQ(p.Pixels[0], std::uint32_t(clRed));
