@@ -114,6 +114,7 @@ void PacedFrames(benchmark::State& state)
     std::sort(intervals.begin(), intervals.end());
     state.counters["interval_mean_ms"] =
         std::accumulate(intervals.begin(), intervals.end(), 0.0) / intervals.size();
+    state.counters["interval_median_ms"] = intervals[intervals.size() / 2];
     state.counters["interval_p99_ms"] = intervals[intervals.size() * 99 / 100];
     state.counters["interval_max_ms"] = intervals.back();
     state.counters["cpu_percent"] = 100 * cpuShare;
