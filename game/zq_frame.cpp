@@ -1,13 +1,12 @@
 // The frame routine: pacing, the star field, the HUD, the phase machine and presenting.
-#include <thread>
-
 #include "game/zq_main.h"
 
 DWORD LastFrameTime = 0;
 
 namespace {
-// Below this many milliseconds the wait spins instead of sleeping, so a late wake-up cannot
-// make a frame start late.
+// Below this many milliseconds the wait polls the timer instead of sleeping, so a late wake-up
+// cannot make a frame start late. The poll does not yield: on a busy machine a yield can cost
+// a whole time slice.
 constexpr DWORD SpinMargin = 2;
 }  // namespace
 
@@ -26,8 +25,6 @@ void TForm1::WaitForFrame()
         }
         if (remaining > SpinMargin) {
             Sleep(remaining - SpinMargin);
-        } else {
-            std::this_thread::yield();
         }
     }
     LastFrameTime = timeGetTime();
