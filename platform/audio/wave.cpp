@@ -129,8 +129,13 @@ namespace Platform {
 void SetSoundBufferSize(const void* buffer, std::size_t size)
 {
     const auto* start = static_cast<const std::uint8_t*>(buffer);
+    const std::uint8_t* end = start + size;
     std::lock_guard<std::mutex> lock(gRegionLock);
-    gRegions.erase(std::remove_if(gRegions.begin(), gRegions.end(), [&](const Region& r) { return r.Start == start; }), gRegions.end());
+    // A buffer registered again, or memory reused by a new one: what it overlaps is stale.
+    const std::less<const std::uint8_t*> before;
+    gRegions.erase(std::remove_if(gRegions.begin(), gRegions.end(),
+                                  [&](const Region& r) { return r.Start == start || (before(r.Start, end) && before(start, r.Start + r.Size)); }),
+                   gRegions.end());
     if (start && size > 0) gRegions.push_back({start, size});
 }
 

@@ -165,6 +165,18 @@ TEST(SoundEffect, TheExtentOfAWaveIsItsRiffSizeBoundedByItsBuffer)
     EXPECT_EQ(Platform::WaveExtent(nullptr), 0u);
 }
 
+// Memory of a freed buffer reused by a new one at another address: the new length counts.
+TEST(SoundEffect, ANewBufferOverlappingAnOldOneReplacesIt)
+{
+    auto wave = LevelWave(0.5, 100);  // 444 bytes
+    Platform::SetSoundBufferSize(wave.data(), 444);
+    std::memmove(wave.data() + 4, wave.data(), 400);
+    Platform::SetSoundBufferSize(wave.data() + 4, 200);
+    EXPECT_EQ(Platform::WaveExtent(wave.data() + 4), 200u);
+    Platform::SetSoundBufferSize(wave.data() + 4, 0);
+    EXPECT_EQ(Platform::WaveExtent(wave.data() + 4), 444u) << "the old one went with it: the RIFF size";
+}
+
 TEST(SoundEffect, ARepeatedEffectIsDecodedOnceButAChangedBufferAgain)
 {
     auto wave = LevelWave(0.5, 100);
