@@ -62,7 +62,8 @@ public:
     void SetIconFromFile(const AnsiString& fileName);
     const TBitmap* Icon() const { return FIcon.get(); }
 
-    // The window system delivers input and close requests through these.
+    // Runs OnCreate. CreateForm calls it; a test that constructs a form itself calls it when it
+    // wants the start-up to run. The window system delivers keys through the other two.
     void DoCreate();
     void DoKeyDown(WORD& key, TShiftState shift);
     void DoKeyUp(WORD& key, TShiftState shift);
@@ -96,6 +97,7 @@ public:
     bool Terminated() const { return FTerminated; }
 
     // Constructs the form owned by the application, runs its OnCreate; the first is MainForm.
+    // An error raised by OnCreate reaches the caller (the program's standard exception display).
     template <class TFormClass>
     void CreateForm(TFormClass** form)
     {
@@ -109,7 +111,7 @@ public:
     // forms it owns.
     void Run();
     void Terminate() { FTerminated = true; }
-    // One pass of the loop without waiting; for programs and tests that drive it themselves.
+    // Handles pending window events and posted messages and presents, without OnIdle or waiting.
     void ProcessMessages();
     // The standard error box: the exception's message in a box captioned with the title.
     void ShowException(Exception& e);
