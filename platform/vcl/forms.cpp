@@ -164,10 +164,9 @@ void TApplication::Run()
             ShowException(e);
         }
         Present();
-        if (done && !FTerminated) {
-            Platform::CurrentWindowSystem().WaitForEvent(0);
-            Platform::WaitForPostedMessage(IdleWaitMs);
-        }
+        // Nothing to do: wait a little for a posted message, then for a window event.
+        if (done && !FTerminated && !Platform::WaitForPostedMessage(IdleWaitMs / 2))
+            Platform::CurrentWindowSystem().WaitForEvent(IdleWaitMs / 2);
     }
     DestroyForms();
 }
