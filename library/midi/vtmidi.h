@@ -35,7 +35,8 @@ struct TVantrelMidiChannel {
     std::uint8_t Delay;       // controller 94
 };
 
-enum TMidiReset { mrGMSystemOn = 0, mrGSReset = 1 };
+// A fixed underlying type: any other value is a valid TMidiReset, and sends nothing.
+enum TMidiReset : int { mrGMSystemOn = 0, mrGSReset = 1 };
 
 // GS macro numbers, sent unchanged as the data byte of the effect message.
 enum TGSReverb : std::uint8_t {
