@@ -38,6 +38,17 @@ TEST_F(SequencerFade, FadeEndsWhenItsTimeRunsOut)
     }
 }
 
+TEST_F(SequencerFade, FadeAndSongEndingInOneCycleAreOneEnd)
+{
+    Load({Track().Event(96, NoteOnBytes(60)).End()});  // the last event falls due at 100 ms
+    Start(false);
+    Midi->SetFadeOut(100);
+    for (int i = 0; i < 10; ++i) Cycle(10);
+    EXPECT_EQ(NotesOn(), std::vector<int>{60});
+    EXPECT_FALSE(Midi->Playing());
+    EXPECT_EQ(DispatchEnds(), 1);
+}
+
 TEST_F(SequencerFade, VolumesGoOutEvery32ndCycleScaledFromTheVolumesBeforeTheFade)
 {
     // Channel 2 at volume 80; the song's own volume change at 500 ms comes during the fade.
