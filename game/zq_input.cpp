@@ -55,9 +55,15 @@ void TForm1::CalibrateJoystick()
     PadDown = Caps.wYmax - YThird;
 }
 
+// A pad plugged in after start-up was never calibrated; with thresholds of 0 every x above 0
+// would read as right and the ship would drift, so calibrate it the first time it answers.
 bool TForm1::PollJoystick(JOYINFO& Info)
 {
-    return joyGetPos(JOYSTICKID1, &Info) == JOYERR_NOERROR;
+    if (joyGetPos(JOYSTICKID1, &Info) != JOYERR_NOERROR)
+        return false;
+    if (PadLeft == 0 && PadRight == 0)
+        CalibrateJoystick();
+    return true;
 }
 
 // Button 1 together with any other button is not a press.

@@ -111,6 +111,17 @@ TEST_F(InputTest, WithoutAJoystickThresholdsStayZeroAndOnlyKeysFire)
     EXPECT_TRUE(Form->FirePressed());
 }
 
+TEST_F(InputTest, APadPluggedInLaterIsCalibratedOnItsFirstAnswer)
+{
+    Form->CalibrateJoystick();  // start-up without a pad
+    ASSERT_EQ(Form->PadRight, 0u);
+    Joystick.Plugged = true;
+    JOYINFO Info{};
+    ASSERT_TRUE(Form->PollJoystick(Info));
+    EXPECT_EQ(Form->PadLeft, 21845u);
+    EXPECT_EQ(Form->PadRight, 43690u);
+}
+
 TEST_F(InputTest, FirePollSeesButtonOneAlone)
 {
     Joystick.Plugged = true;
