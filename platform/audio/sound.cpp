@@ -1,5 +1,7 @@
 #include "platform/audio/sound.h"
 
+#include <SDL.h>
+
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -69,7 +71,7 @@ private:
         std::unique_lock<std::mutex> lock(FLock);
         for (;;) {
             FWake.wait(lock, [this] { return FStop || !FJobs.empty(); });
-            if (FStop) return;
+            if (FStop) break;
             Job job = std::move(FJobs.front());
             FJobs.pop_front();
             FBusy = true;
@@ -80,6 +82,7 @@ private:
             FBusy = false;
             FIdle.notify_all();
         }
+        SDL_TLSCleanup();  // SDL keeps its error text per thread and frees it only when told
     }
 
     std::mutex FLock;
