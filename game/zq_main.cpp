@@ -31,7 +31,8 @@ TForm1::TForm1(TComponent* Owner)
       IL400(new TImageList(this, 400, 300)),
       IL24(new TImageList(this, 24, 24)),
       IL96(new TImageList(this, 96, 96)),
-      ILT(new TImageList(this, 230, 109))
+      ILT(new TImageList(this, 230, 109)),
+      Vtmid(new VantrelMidiSystem::TVantrelMidi(this))
 {
     Caption = "ZQ-2";
     Width = 408;
@@ -102,6 +103,15 @@ void TForm1::FormCreate(TObject*)
     LoadScores();
     Cursor = crNone;
     AskDisplayMode();
+    // Without a MIDI output or the tune the game still runs: the error is shown, the music stays off.
+    try {
+        Vtmid->Init();
+        Vtmid->CreateData("01", "wav\\bgm.mid");
+        Vtmid->Stop();
+        Vtmid->Play("01", true);
+    } catch (const Exception& e) {
+        ShowMessage(e.Message);
+    }
     CalibrateJoystick();
     LoadSpriteLists();
     // Drawn before the seed, so the foreground stars are the same on every run.

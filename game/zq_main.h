@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "game/zq_random.h"
+#include "library/midi/vtmidi.h"
 #include "platform/core/clock.h"
 #include "platform/vcl/controls.h"
 #include "platform/vcl/display.h"
@@ -134,6 +135,7 @@ public:
     TImageList* IL24;
     TImageList* IL96;
     TImageList* ILT;
+    VantrelMidiSystem::TVantrelMidi* Vtmid;
 
     // Window-level fields.
     int Phase = 0;

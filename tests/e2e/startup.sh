@@ -80,6 +80,7 @@ cd "$silent"
 e2e_run zq2_silent "$run/zq2"
 answer Return "score-file message"
 answer n "full-screen question"
+answer Return "music load error"
 for k in 1 2 3 4; do
   answer Return "wave message $k"
 done

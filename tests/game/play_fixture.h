@@ -100,6 +100,8 @@ protected:
         ZqRandom::SetRandomSource(&Random);
         Platform::SetJoystickSource(&Joystick);
         Platform::SetWavePlayer(&Waves);
+        // No playback thread: it would move the test clocks with its sleeps.
+        VantrelMidiSystem::TVantrelMidiPlayThread::SetManualCycles(true);
         Form = new TForm1(nullptr);
         Form->FillDirectionTables();
         Form->SetUpCanvas();
@@ -117,6 +119,7 @@ protected:
     void TearDown() override
     {
         delete Form;
+        VantrelMidiSystem::TVantrelMidiPlayThread::SetManualCycles(false);
         Platform::SetWavePlayer(nullptr);
         Platform::SetJoystickSource(nullptr);
         ZqRandom::SetRandomSource(nullptr);
