@@ -75,13 +75,34 @@ public:
     void Reset() override {}
 };
 
-// Without a running thread nobody would answer Stop: let a 1 ms fade end the song instead.
-void EndByFade(TVantrelMidi& midi, Platform::ManualClock& clock)
-{
-    midi.SetFadeOut(1);
-    clock.Advance(10);
-    midi.PlayThread()->Cycle();
-}
+// A component with no playback thread, cycled by hand on a manual clock into a sink. Without
+// the thread nobody would answer Stop, so a 1 ms fade ends a song still playing at the end.
+struct ManualRig {
+    ManualRig()
+    {
+        Platform::SetClockSource(&Clock);
+        TVantrelMidiPlayThread::SetManualCycles(true);
+        Platform::SetMidiOutDevice(std::make_shared<SinkDevice>());
+        Midi = std::make_unique<TVantrelMidi>(nullptr);
+        Midi->Init();
+    }
+    ~ManualRig()
+    {
+        Midi->SetFadeOut(1);
+        Cycle(10);
+        Midi.reset();
+        TVantrelMidiPlayThread::SetManualCycles(false);
+        Platform::SetMidiOutDevice(nullptr);
+        Platform::SetClockSource(nullptr);
+    }
+    void Cycle(DWORD ms)
+    {
+        Clock.Advance(ms);
+        Midi->PlayThread()->Cycle();
+    }
+    Platform::ManualClock Clock{0};
+    std::unique_ptr<TVantrelMidi> Midi;
+};
 
 double Percentile(std::vector<double> values, double p)
 {
@@ -131,30 +152,17 @@ BENCHMARK(BM_EventLateness)->Iterations(1)->Unit(benchmark::kSecond);
 void BM_DriftTenMinutes(benchmark::State& state)
 {
     for (auto _ : state) {
-        Platform::ManualClock clock(0);
-        Platform::SetClockSource(&clock);
-        TVantrelMidiPlayThread::SetManualCycles(true);
-        std::int64_t drift = 0;
-        {
-            Platform::SetMidiOutDevice(std::make_shared<SinkDevice>());
-            TVantrelMidi midi(nullptr);
-            midi.Init();
-            Register(midi, Song(100000, 2000000));
-            midi.Play("01", false);
-            std::uint32_t seed = 12345, total = 0;
-            while (total < 600000) {
-                seed = seed * 1103515245u + 12345u;
-                const DWORD ms = std::min<DWORD>(10 + (seed >> 16) % 7, 600000 - total);  // 10..16 ms
-                clock.Advance(ms);
-                total += ms;
-                midi.PlayThread()->Cycle();
-            }
-            drift = static_cast<std::int64_t>(midi.GetDeltaTime()) - 576000;
-            EndByFade(midi, clock);
+        ManualRig rig;
+        Register(*rig.Midi, Song(100000, 2000000));
+        rig.Midi->Play("01", false);
+        std::uint32_t seed = 12345, total = 0;
+        while (total < 600000) {
+            seed = seed * 1103515245u + 12345u;
+            const DWORD ms = std::min<DWORD>(10 + (seed >> 16) % 7, 600000 - total);  // 10..16 ms
+            rig.Cycle(ms);
+            total += ms;
         }
-        TVantrelMidiPlayThread::SetManualCycles(false);
-        Platform::SetMidiOutDevice(nullptr);
-        Platform::SetClockSource(nullptr);
+        const auto drift = static_cast<std::int64_t>(rig.Midi->GetDeltaTime()) - 576000;
         state.counters["drift_ticks"] = static_cast<double>(drift);
     }
 }
@@ -163,25 +171,11 @@ BENCHMARK(BM_DriftTenMinutes)->Iterations(1)->Unit(benchmark::kMillisecond);
 // The cost of one sequencer cycle of 10 ms in a song with a note every 12 ticks (plus the queue).
 void BM_SequencerCycle(benchmark::State& state)
 {
-    Platform::ManualClock clock(0);
-    Platform::SetClockSource(&clock);
-    TVantrelMidiPlayThread::SetManualCycles(true);
-    Platform::SetMidiOutDevice(std::make_shared<SinkDevice>());
-    {
-        TVantrelMidi midi(nullptr);
-        midi.Init();
-        Register(midi, Song(12, 1 << 20));
-        midi.Play("01", true);
-        for (auto _ : state) {
-            clock.Advance(10);
-            midi.PlayThread()->Cycle();
-        }
-        state.SetItemsProcessed(state.iterations());
-        EndByFade(midi, clock);
-    }
-    TVantrelMidiPlayThread::SetManualCycles(false);
-    Platform::SetMidiOutDevice(nullptr);
-    Platform::SetClockSource(nullptr);
+    ManualRig rig;
+    Register(*rig.Midi, Song(12, 1 << 20));
+    rig.Midi->Play("01", true);
+    for (auto _ : state) rig.Cycle(10);
+    state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_SequencerCycle);
 
