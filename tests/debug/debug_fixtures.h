@@ -1,6 +1,7 @@
 // Shared stand-ins for the diagnostics tests: a scripted cycle counter, a clock that never makes
 // anyone wait, reading Shift-JIS output back as UTF-8, and the fixed frames of a diagnostics file.
 #pragma once
+#include <unistd.h>
 #include <iconv.h>
 
 #include <cstdint>
@@ -82,7 +83,7 @@ inline std::vector<std::string> Lines(const std::string& text) {
 class DiagnosticsSession {
 public:
     DiagnosticsSession(bool debug, bool profile, const std::string& name = "diagnostics")
-        : Path(::testing::TempDir() + name + ".txt") {
+        : Path(::testing::TempDir() + name + "-" + std::to_string(getpid()) + ".txt") {  // ctest runs tests side by side
         VantrelDebugSystem::TVantrelDebug::SetDebug(Path.c_str(), debug, profile);
     }
     ~DiagnosticsSession() {

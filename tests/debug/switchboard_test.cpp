@@ -95,7 +95,7 @@ TEST(Switchboard, UncreatableFileLosesWritesSilentlyWithSwitchesSet) {
 }
 
 TEST(Switchboard, ProgramEndClosesTheOutputWithItsResults) {
-    const std::string path = ::testing::TempDir() + "at-exit.txt";
+    const std::string path = ::testing::TempDir() + "at-exit-" + std::to_string(getpid()) + ".txt";
     EXPECT_EXIT(
         {
             LeapingClock clock;
