@@ -148,3 +148,33 @@ e2e_wait_exit() {
   wait "$pid" || status=$?
   return $status
 }
+
+# A folder for one game run under E2E_OUT, with the run folder's sprites and sounds linked in.
+# e2e_game_folder RUN_DIR NAME  -> prints the folder
+e2e_game_folder() {
+  local dir="$E2E_OUT/$2"
+  mkdir -p "$dir"
+  ln -s "$1/bmp" "$dir/bmp"
+  ln -s "$1/wav" "$dir/wav"
+  echo "$dir"
+}
+
+# The 32-byte score file: eight little-endian signed 32-bit numbers.  e2e_write_scores FILE V0..V7
+e2e_write_scores() {
+  local file=$1
+  shift
+  perl -e 'print pack("l<8", @ARGV)' "$@" >"$file"
+}
+
+# Lit pixels (brighter than 5 % grey) of a screenshot inside a rectangle WxH+X+Y.
+lit() { convert "$1" -crop "$2" +repage -colorspace gray -threshold 5% -format '%[fx:round(mean*w*h)]' info:; }
+expect_lit() {  # FILE RECT MIN WHAT
+  local n
+  n=$(lit "$1" "$2")
+  [ "$n" -ge "$3" ] || e2e_fail "$4: $n lit pixels in $2, want $3 or more"
+}
+expect_dark() {  # FILE RECT WHAT
+  local n
+  n=$(lit "$1" "$2")
+  [ "$n" -le 3 ] || e2e_fail "$3: $n lit pixels in $2, want none"
+}

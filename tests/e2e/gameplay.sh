@@ -11,24 +11,11 @@ run="$build/run"
 
 shots="$build/e2e-shots"
 mkdir -p "$shots"
-work="$E2E_OUT/game"
-mkdir -p "$work"
-ln -s "$run/bmp" "$work/bmp"
-ln -s "$run/wav" "$work/wav"
+work=$(e2e_game_folder "$run" game)
 table="3000 2000 1000 500 300 200 100 0"
-for v in $table; do printf '%08x' "$v" | sed 's/\(..\)\(..\)\(..\)\(..\)/\4\3\2\1/'; done | xxd -r -p >"$work/ZQ2_sco.dat"
+# shellcheck disable=SC2086
+e2e_write_scores "$work/ZQ2_sco.dat" $table
 
-lit() { convert "$1" -crop "$2" +repage -colorspace gray -threshold 5% -format '%[fx:round(mean*w*h)]' info:; }
-expect_lit() {  # FILE RECT MIN WHAT
-  local n
-  n=$(lit "$1" "$2")
-  [ "$n" -ge "$3" ] || e2e_fail "$4: $n lit pixels in $2, want $3 or more"
-}
-expect_dark() {  # FILE RECT WHAT
-  local n
-  n=$(lit "$1" "$2")
-  [ "$n" -le 3 ] || e2e_fail "$3: $n lit pixels in $2, want none"
-}
 # Pixels of roughly the given colour (ImageMagick name) inside the rectangle.
 coloured() { convert "$1" -crop "$2" +repage -fuzz 25% -fill white -opaque "$3" -fill black +opaque white -colorspace gray -format '%[fx:round(mean*w*h)]' info:; }
 

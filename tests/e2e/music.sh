@@ -9,10 +9,7 @@ source "$here/../../scripts/e2e_common.sh"
 run="$build/run"
 [ -x "$run/zq2" ] && [ -d "$run/bmp" ] && [ -f "$run/wav/bgm.mid" ] || e2e_fail "no zq2 with bmp/ and wav/bgm.mid in $run"
 
-work="$E2E_OUT/music"
-mkdir -p "$work"
-ln -s "$run/bmp" "$work/bmp"
-ln -s "$run/wav" "$work/wav"
+work=$(e2e_game_folder "$run" music)
 head -c 32 /dev/zero >"$work/ZQ2_sco.dat"  # a score file, so no message comes first
 
 audio="$E2E_OUT/audio.f32"

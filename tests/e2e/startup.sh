@@ -12,13 +12,8 @@ run="$build/run"
 
 shots="$build/e2e-shots"
 mkdir -p "$shots"
-work="$E2E_OUT/game"
-mkdir -p "$work"
-ln -s "$run/bmp" "$work/bmp"
-ln -s "$run/wav" "$work/wav"
+work=$(e2e_game_folder "$run" game)
 
-# Non-black pixels of a PNG inside the rectangle WxH+X+Y.
-lit() { convert "$1" -crop "$2" +repage -colorspace gray -threshold 5% -format '%[fx:round(mean*w*h)]' info:; }
 # Pixels that differ between two PNGs inside the rectangle.
 changed() {
   convert "$1" -crop "$3" +repage "$E2E_OUT/a.png"
