@@ -1,5 +1,6 @@
 // Particles and score pop-ups: spawning into a full or nearly full pool, the random draws a
 // spawn makes, lifetimes and images per type, damping, twinkle pixels and the pop-up's run.
+#include "tests/game/case_names.h"
 #include "tests/game/play_fixture.h"
 
 namespace {
@@ -144,7 +145,7 @@ TEST_P(ParticleLifeTest, ShowsItsImagesThenFreesItsSlot)
     EXPECT_EQ(Form->Particles[0].Active, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ParticleLifeTest, ::testing::ValuesIn(LifeCases()));
+INSTANTIATE_TEST_SUITE_P(Cases, ParticleLifeTest, ::testing::ValuesIn(LifeCases()), CaseName());
 
 TEST_F(EffectsTest, TwinkleFlickersBetweenBarsAndSpendsThreeLifePerFrame)
 {

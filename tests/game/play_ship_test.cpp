@@ -1,5 +1,6 @@
 // The play frame: steering and banking, the fire latch, the shot's flight, the COUNT clock, the
 // death sequence, the flash and the frame's sound effect.
+#include "tests/game/case_names.h"
 #include "tests/game/play_fixture.h"
 
 namespace {
@@ -43,7 +44,7 @@ TEST_P(ShipMoveTest, MovesAndBanks)
     EXPECT_EQ(Form->Player.Y, 253);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ShipMoveTest, ::testing::ValuesIn(MoveCases));
+INSTANTIATE_TEST_SUITE_P(Cases, ShipMoveTest, ::testing::ValuesIn(MoveCases), CaseName());
 
 TEST_F(GameTest, ReleasedShipLevelsOneStepPerFrame)
 {
@@ -126,7 +127,7 @@ TEST_P(FireLatchTest, OnePressFiresAtMostOnce)
     EXPECT_EQ(ShotsFired(Waves, *Form), c.ExpectShots);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, FireLatchTest, ::testing::ValuesIn(FireCases));
+INSTANTIATE_TEST_SUITE_P(Cases, FireLatchTest, ::testing::ValuesIn(FireCases), CaseName());
 
 TEST_F(GameTest, JoystickButtonFiresOnlyAlone)
 {

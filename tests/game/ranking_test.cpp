@@ -1,5 +1,6 @@
 // The high-score table: where a finished game's score goes, which row blinks, and where the
 // rows are drawn.
+#include "tests/game/case_names.h"
 #include "tests/game/play_fixture.h"
 
 namespace {
@@ -56,7 +57,7 @@ TEST_P(RankingInsertTest, ScoreGoesInFrontOfTheFirstRowItBeats)
     EXPECT_EQ(Table(Form->HighScores, Form->HighScores + 8), c.After);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RankingInsertTest, ::testing::ValuesIn(InsertCases()));
+INSTANTIATE_TEST_SUITE_P(Cases, RankingInsertTest, ::testing::ValuesIn(InsertCases()), CaseName());
 
 class RankingDrawTest : public GameTest {
 protected:
