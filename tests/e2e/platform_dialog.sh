@@ -12,20 +12,20 @@ echo "screenshots in $E2E_OUT"
 e2e_run demo "$build/tests/test_platform" --gtest_also_run_disabled_tests --gtest_filter='DISABLED_Desktop.*'
 demo=$E2E_PID
 
-message=$(e2e_wait_window "ZQ-2" 15) || e2e_fail "no message box"
+message=$(e2e_wait_window "ZQ-2" 40) || e2e_fail "no message box"
 sleep 0.5
 e2e_screenshot "$E2E_OUT/message.png" "$message"
 e2e_key "$message" Return
 e2e_wait_gone "$message" || e2e_fail "Enter did not close the message"
 
-question=$(e2e_wait_window "ZQ-2" 10 "$message") || e2e_fail "no question"
+question=$(e2e_wait_window "ZQ-2" 30 "$message") || e2e_fail "no question"
 sleep 0.5
 e2e_screenshot "$E2E_OUT/question.png" "$question"
 # The focus starts on Yes; Tab moves it to No, round to Yes and to No again; Enter takes it.
 e2e_key "$question" Tab Tab Tab Return
 e2e_wait_log demo "answer=7" || e2e_fail "Enter on the focused No did not answer No"
 
-window=$(e2e_wait_window "ZQ-2" 10 "$question") || e2e_fail "no main window"
+window=$(e2e_wait_window "ZQ-2" 30 "$question") || e2e_fail "no main window"
 sleep 0.5
 read -r x y w h < <(e2e_geometry "$window")
 [ "$w" = 400 ] && [ "$h" = 300 ] || e2e_fail "client area is ${w}x${h}, not 400x300"
@@ -42,16 +42,16 @@ done
 
 e2e_run fullscreen "$build/tests/test_platform" --gtest_also_run_disabled_tests --gtest_filter='DISABLED_Desktop.*'
 demo=$E2E_PID
-message=$(e2e_wait_window "ZQ-2" 15) || e2e_fail "no message box"
+message=$(e2e_wait_window "ZQ-2" 40) || e2e_fail "no message box"
 e2e_key "$message" Escape
 e2e_wait_gone "$message" || e2e_fail "Esc did not close the message"
-question=$(e2e_wait_window "ZQ-2" 10 "$message") || e2e_fail "no question"
+question=$(e2e_wait_window "ZQ-2" 30 "$message") || e2e_fail "no question"
 sleep 0.5
 read -r x y w h < <(e2e_geometry "$question")
 # The Yes button is the first of two 96-pixel buttons centred 20 pixels above the bottom edge.
 xdotool mousemove --window "$question" $((w / 2 - 54)) $((h - 34)) click 1
 e2e_wait_log fullscreen "answer=6" || e2e_fail "clicking Yes did not answer Yes"
-window=$(e2e_wait_window "ZQ-2" 10 "$question") || e2e_fail "no full-screen window"
+window=$(e2e_wait_window "ZQ-2" 30 "$question") || e2e_fail "no full-screen window"
 sleep 1
 read -r x y w h < <(e2e_geometry "$window")
 [ "$w" = 1024 ] && [ "$h" = 768 ] || e2e_fail "full screen is ${w}x${h}, not the whole 1024x768 screen"
