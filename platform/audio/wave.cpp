@@ -99,14 +99,14 @@ std::vector<std::uint8_t> TrimmedCopy(const std::uint8_t* data, std::size_t size
     return w;
 }
 
-std::shared_ptr<const Platform::DeviceWave> Convert(const SDL_AudioSpec& spec, Uint8* data, Uint32 length)
+std::shared_ptr<const Platform::DeviceWave> Convert(const SDL_AudioSpec& source, Uint8* data, Uint32 length)
 {
-    const int frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
-    if (frameBytes <= 0 || spec.freq < Platform::kMinWaveRate || spec.freq > Platform::kMaxWaveRate) return nullptr;
+    const int frameBytes = SDL_AUDIO_BITSIZE(source.format) / 8 * source.channels;
+    if (frameBytes <= 0 || source.freq < Platform::kMinWaveRate || source.freq > Platform::kMaxWaveRate) return nullptr;
     const std::size_t frames = length / static_cast<Uint32>(frameBytes);
-    if (frames == 0 || static_cast<double>(frames) / spec.freq > Platform::kMaxWaveSeconds) return nullptr;
+    if (frames == 0 || static_cast<double>(frames) / source.freq > Platform::kMaxWaveSeconds) return nullptr;
     SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, Platform::kAudioChannels, Platform::kAudioRate) < 0)
+    if (SDL_BuildAudioCVT(&cvt, source.format, source.channels, source.freq, AUDIO_F32SYS, Platform::kAudioChannels, Platform::kAudioRate) < 0)
         return nullptr;
     const std::size_t usable = frames * static_cast<std::size_t>(frameBytes);
     std::vector<Uint8> work(usable * static_cast<std::size_t>(std::max(cvt.len_mult, 1)));
@@ -162,11 +162,11 @@ std::shared_ptr<const DeviceWave> DecodeWave(const void* data, std::size_t size)
     const std::vector<std::uint8_t> bytes = TrimmedCopy(static_cast<const std::uint8_t*>(data), size);
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (!rw) return nullptr;
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec source{};
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(rw, 1, &spec, &buffer, &length)) return nullptr;
-    std::shared_ptr<const DeviceWave> wave = Convert(spec, buffer, length);
+    if (!SDL_LoadWAV_RW(rw, 1, &source, &buffer, &length)) return nullptr;
+    std::shared_ptr<const DeviceWave> wave = Convert(source, buffer, length);
     SDL_FreeWAV(buffer);
     return wave;
 }

@@ -13,8 +13,8 @@ const Color Outline = Rgb(14, 16, 34);
 // Shades a surface of colour `base` with normal n under the shared light.
 Color Metal(Color base, float nx, float ny, float nz, float shine = 0.55f) {
   float diffuse = 0.28f + 0.85f * Lambert(nx, ny, nz);
-  float spec = shine * Specular(nx, ny, nz, 24);
-  return {base.R * diffuse + spec, base.G * diffuse + spec, base.B * diffuse + spec, 1};
+  float highlight = shine * Specular(nx, ny, nz, 24);
+  return {base.R * diffuse + highlight, base.G * diffuse + highlight, base.B * diffuse + highlight, 1};
 }
 
 // Normal of a rounded edge: flat inside, bending outward within `width` pixels of the rim.
