@@ -178,3 +178,15 @@ expect_dark() {  # FILE RECT WHAT
   n=$(lit "$1" "$2")
   [ "$n" -le 3 ] || e2e_fail "$3: $n lit pixels in $2, want none"
 }
+
+# Starts RUN_DIR/zq2 in the current folder and answers No to the full-screen question.
+# Sets E2E_GAME (its process) and E2E_WINDOW (the main window).   e2e_start_windowed RUN_DIR
+e2e_start_windowed() {
+  local question
+  e2e_run zq2 "$1/zq2"
+  E2E_GAME=$E2E_PID
+  question=$(e2e_wait_window ZQ-2 30) || e2e_fail "no full-screen question"
+  e2e_key "$question" n
+  e2e_wait_gone "$question" 10 || e2e_fail "the question did not close on N"
+  E2E_WINDOW=$(e2e_wait_window ZQ-2 20 "$question") || e2e_fail "no main window"
+}

@@ -32,13 +32,9 @@ snap() {  # FILE
 e2e_start_xvfb
 export SDL_AUDIODRIVER=dummy
 cd "$work"
-e2e_run zq2 "$run/zq2"
-game=$E2E_PID
-
-question=$(e2e_wait_window ZQ-2 20) || e2e_fail "no full-screen question"
-e2e_key "$question" n
-e2e_wait_gone "$question" 10 || e2e_fail "the question did not close on N"
-window=$(e2e_wait_window ZQ-2 10 "$question") || e2e_fail "no main window"
+e2e_start_windowed "$run"
+game=$E2E_GAME
+window=$E2E_WINDOW
 
 sleep 1
 snap "$shots/gameplay_title.png"

@@ -34,12 +34,9 @@ captured() { stat -c %s "$audio" 2>/dev/null || echo 0; }
 
 e2e_start_xvfb
 cd "$work"
-e2e_run zq2 "$run/zq2"
-game=$E2E_PID
-question=$(e2e_wait_window ZQ-2 20) || e2e_fail "no full-screen question"
-e2e_key "$question" n
-e2e_wait_gone "$question" 10 || e2e_fail "the question did not close on N"
-window=$(e2e_wait_window ZQ-2 10 "$question") || e2e_fail "no main window"
+e2e_start_windowed "$run"
+game=$E2E_GAME
+window=$E2E_WINDOW
 opened=$(($(captured) / frame * frame))
 
 # Until the capture holds 70 s past the window's opening (the driver writes in real time).
