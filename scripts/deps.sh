@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(
   build-essential cmake pkg-config
-  libsdl2-dev libsdl2-ttf-dev fonts-vlgothic
+  libsdl2-dev libsdl2-ttf-dev fonts-vlgothic fonts-dejavu-core fontconfig
   libfluidsynth-dev timgm6mb-soundfont
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
