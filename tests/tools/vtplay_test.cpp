@@ -2,11 +2,8 @@
 // capture device with a manual clock.
 #include <gtest/gtest.h>
 
-#include <memory>
 
-#include "platform/audio/midiout.h"
-#include "platform/core/clock.h"
-#include "tests/midi/smf_builder.h"
+#include "tests/midi/sequencer_fixture.h"
 #include "tools/vtplay/vtplay_view.h"
 
 namespace {
@@ -59,34 +56,8 @@ TEST(VtPlayFormat, PositionAndTempo)
     EXPECT_EQ(VtPlay::FormatTempo(0), "--- BPM");
 }
 
-class VtPlayScreen : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        Platform::SetClockSource(&Clock);
-        Platform::SetMidiOutDevice(Device);
-        TVantrelMidiPlayThread::SetManualCycles(true);
-        Midi = std::make_unique<TVantrelMidi>(nullptr);
-        Midi->Init();
-    }
-    void TearDown() override
-    {
-        Midi.reset();
-        TVantrelMidiPlayThread::SetManualCycles(false);
-        Platform::SetMidiOutDevice(nullptr);
-        Platform::SetClockSource(nullptr);
-    }
-    void RunFor(DWORD ms)
-    {
-        for (DWORD t = 0; t < ms; t += 10) {
-            Clock.Advance(10);
-            Midi->PlayThread()->Cycle();
-        }
-    }
-    Platform::ManualClock Clock{1000};
-    std::shared_ptr<Platform::CaptureMidiDevice> Device = std::make_shared<Platform::CaptureMidiDevice>();
-    std::unique_ptr<TVantrelMidi> Midi;
-};
+// The playback tests' fixture: a component whose cycles this test runs on a manual clock.
+using VtPlayScreen = PlaybackTest::Playback;
 
 TEST_F(VtPlayScreen, ShowsPositionTempoAndChannelsOfAKnownSong)
 {
@@ -102,10 +73,9 @@ TEST_F(VtPlayScreen, ShowsPositionTempoAndChannelsOfAKnownSong)
         .Event(96, {0x92, 60, 120})
         .Event(960, {0x82, 60, 0})
         .End();
-    SmfBuilder::TempFile file(SmfBuilder::File(1, 96, {t}));
-    Midi->CreateData("song", file.Path());
-    Midi->Play("song", false);
-    RunFor(420);  // just past one quarter: the note has been sent
+    Load({t}, "song", 96);
+    Start(false, "song");
+    for (int ms = 0; ms < 420; ms += 10) Cycle(10);  // just past one quarter: the note has been sent
 
     VtPlay::Status s;
     s.Division = 96;
